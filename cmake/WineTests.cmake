@@ -1,0 +1,36 @@
+# Wine tests are built by the win64 tree and registered in the native tree,
+# so that one CTest run holds both: `ctest -L wine` and `ctest -LE wine`.
+#
+#   tarnelix_wine_test(NAME <name> EXE <file.exe> [ARGS ...] [TIMEOUT s])
+#
+# EXE is relative to the win64 build tree. Every test runs through
+# scripts/wine-run.sh with its own Xvfb, its own wineserver and a fresh copy
+# of the program folder.
+function(tarnelix_wine_test)
+  cmake_parse_arguments(T "" "NAME;EXE;TIMEOUT" "ARGS" ${ARGN})
+  if(CMAKE_CROSSCOMPILING OR NOT TARNELIX_WINE_TESTS)
+    return()
+  endif()
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 120)
+  endif()
+  add_test(NAME wine.${T_NAME}
+    COMMAND "${PROJECT_SOURCE_DIR}/scripts/wine-run.sh"
+            --name "${T_NAME}"
+            --program-dir "${TARNELIX_WIN64_DIR}/bin"
+            --exe "${TARNELIX_WIN64_DIR}/${T_EXE}"
+            -- ${T_ARGS})
+  set_tests_properties(wine.${T_NAME} PROPERTIES
+    LABELS wine
+    TIMEOUT ${T_TIMEOUT}
+    # One prefix serves all Wine tests; its registry and wineserver are not
+    # meant to be shared by two tests at once.
+    RESOURCE_LOCK wineprefix
+    ENVIRONMENT "TARNELIX_WINE_ROOT=${PROJECT_SOURCE_DIR}/build/wine")
+endfunction()
+
+# The test executables of the win64 tree go to <build>/tests, apart from the
+# program folder, so that a program folder copy holds only what ships.
+function(tarnelix_test_output target)
+  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tests")
+endfunction()

@@ -1,0 +1,242 @@
+// Wendle.dll: the Win32 side of the hook library. The system maps this DLL
+// into every process that creates windows or takes input while the hooks are
+// installed, so the hook paths allocate nothing, throw nothing, take no locks
+// and read window facts into fixed stack buffers. The decisions are in
+// UserActionRule.h and HookLifecycle.h; this file translates and acts.
+//
+// Built without the C runtime (see CMakeLists.txt): DllMain is the entry
+// point, so there must be no object that needs a static constructor. Every
+// global below is constant-initialised.
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#define WENDLE_BUILDING_DLL
+#include "hook/HookLifecycle.h"
+#include "hook/UserActionRule.h"
+#include "hook/Wendle.h"
+
+namespace {
+
+constexpr UINT_PTR kKillTimerId = 100;
+constexpr UINT_PTR kReportTimerId = 101;
+constexpr UINT kTimerDelayMs = 100;
+constexpr int kClassNameSize = 256;
+constexpr int kTitleSize = 512;
+constexpr int kPathSize = 1024;
+const char kMainWindowClass[] = "#32770";
+const char kMainWindowTitle[] = "Tarnelix 3.0";
+
+// One copy for every process that maps the DLL. The "shared" attribute makes
+// GCC emit the section with the PE shared flag (checked with objdump -h), so
+// no /SECTION linker switch is needed as with MSVC.
+struct SharedSection {
+  std::atomic<HWND> mainWindowHandle{nullptr};
+  SharedState rule;
+};
+SharedSection gShared __attribute__((section(".shared"), shared));
+
+// Per process.
+ProcessState gProcess;
+HookLifecycle gHooks;
+HINSTANCE gInstance = nullptr;
+UINT gNewWindowMessage = 0;
+UINT gKillPopupMessage = 0;
+
+uint32_t Now() { return GetTickCount(); }
+
+// Tarnelix may have ended (and started again) while this DLL stayed mapped in
+// other processes: a stored handle that is no longer a window is looked up
+// again instead of posting into the void.
+HWND CurrentMainWindow() {
+  HWND mainWindow = gShared.mainWindowHandle.load(std::memory_order_relaxed);
+  if (mainWindow == nullptr || !IsWindow(mainWindow)) {
+    mainWindow = FindWindowA(kMainWindowClass, kMainWindowTitle);
+    gShared.mainWindowHandle.store(mainWindow, std::memory_order_relaxed);
+  }
+  return mainWindow;
+}
+
+// Runs in the thread that owns `window`, 100 ms after the timer was set. A
+// window destroyed in the meantime takes its timers with it.
+void CALLBACK TimerProc(HWND window, UINT, UINT_PTR timerId, DWORD) {
+  KillTimer(window, timerId);
+  const UINT message = timerId == kReportTimerId ? gNewWindowMessage
+                       : timerId == kKillTimerId ? gKillPopupMessage
+                                                 : 0;
+  if (message == 0) {
+    return;
+  }
+  HWND mainWindow = CurrentMainWindow();
+  if (mainWindow != nullptr) {
+    PostMessageA(mainWindow, message, 0, reinterpret_cast<LPARAM>(window));
+  }
+}
+
+// Only what the frame test of this kind looks at is read: GetWindowText
+// sends WM_GETTEXT, the other calls only read the window's own record.
+void HandleWindowCreated(HWND window) {
+  char className[kClassNameSize] = {};
+  char title[kTitleSize] = {};
+  char parentTitle[kTitleSize] = {};
+  const FrameFactsNeeded needed = FrameFactsFor(gProcess.kind);
+  WindowFacts facts;
+  HWND parent = nullptr;
+  if (needed.windowFacts) {
+    GetClassNameA(window, className, kClassNameSize);
+    facts.className = className;
+    facts.style = static_cast<uint32_t>(GetWindowLongPtrA(window, GWL_STYLE));
+    parent = GetParent(window);
+    facts.hasParent = parent != nullptr;
+  }
+  if (needed.title) {
+    GetWindowTextA(window, title, kTitleSize);
+    facts.title = title;
+  }
+  if (needed.parentTitle && parent != nullptr) {
+    GetWindowTextA(parent, parentTitle, kTitleSize);
+    facts.parentTitle = parentTitle;
+  }
+  const CreateDecision decision = OnWindowCreated(gProcess, gShared.rule, facts, Now());
+  if (decision.startReportTimer) {
+    SetTimer(window, kReportTimerId, kTimerDelayMs, TimerProc);
+  }
+  if (decision.killTimer == KillTimerTarget::Window) {
+    SetTimer(window, kKillTimerId, kTimerDelayMs, TimerProc);
+  } else if (decision.killTimer == KillTimerTarget::Parent) {
+    SetTimer(parent, kKillTimerId, kTimerDelayMs, TimerProc);
+  }
+}
+
+// The first argument of CallNextHookEx is ignored since Windows NT; the hook
+// handles exist only in the main program's process anyway.
+LRESULT CALLBACK CallWndProc(int code, WPARAM wParam, LPARAM lParam) {
+  if (code >= 0 && WatchesWindows(gProcess.kind)) {
+    const CWPSTRUCT* record = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (record->message == WM_INITMENUPOPUP) {
+      OnMenuOpened(gProcess, gShared.rule);
+    } else if (record->message == WM_CREATE) {
+      HandleWindowCreated(record->hwnd);
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
+  if (code >= 0) {
+    const bool keyUp = (static_cast<uint32_t>(lParam) & 0x80000000u) != 0;
+    OnKeyEvent(gProcess, gShared.rule, static_cast<uint32_t>(wParam), keyUp, Now());
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void HandleMouse(WPARAM message, const MOUSEHOOKSTRUCT* record) {
+  ClickFacts click;
+  if (message == WM_RBUTTONUP) {
+    OnMouseEvent(gProcess, gShared.rule, MouseButtonEvent::RightUp, click, Now());
+    return;
+  }
+  if (message != WM_LBUTTONUP && message != WM_LBUTTONDBLCLK) {
+    return;
+  }
+  char className[kClassNameSize] = {};
+  if (record->hwnd != nullptr) {
+    GetClassNameA(record->hwnd, className, kClassNameSize);
+    click.hasParent = GetParent(record->hwnd) != nullptr;
+  }
+  click.className = className;
+  OnMouseEvent(gProcess, gShared.rule, MouseButtonEvent::LeftUp, click, Now());
+}
+
+// Called for every mouse message of every thread: the move messages leave
+// at the first comparison.
+LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
+  if (code >= 0) {
+    HandleMouse(wParam, reinterpret_cast<const MOUSEHOOKSTRUCT*>(lParam));
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void ShowLastError() {
+  const DWORD error = GetLastError();
+  char text[kTitleSize] = {};
+  const DWORD flags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
+  if (FormatMessageA(flags, nullptr, error, LANG_USER_DEFAULT, text, kTitleSize, nullptr) == 0) {
+    // No text in the user's language: let the system pick one.
+    FormatMessageA(flags, nullptr, error, 0, text, kTitleSize, nullptr);
+  }
+  MessageBoxA(nullptr, text, "Error", MB_OK | MB_ICONINFORMATION);
+}
+
+struct Win32HookApi {
+  uintptr_t Install(HookType type) {
+    HHOOK hook = nullptr;
+    switch (type) {
+      case HookType::CallWindowProcedure:
+        hook = SetWindowsHookExA(WH_CALLWNDPROC, CallWndProc, gInstance, 0);
+        break;
+      case HookType::Mouse:
+        hook = SetWindowsHookExA(WH_MOUSE, MouseProc, gInstance, 0);
+        break;
+      case HookType::Keyboard:
+        hook = SetWindowsHookExA(WH_KEYBOARD, KeyboardProc, gInstance, 0);
+        break;
+    }
+    return reinterpret_cast<uintptr_t>(hook);
+  }
+  bool Remove(uintptr_t handle) { return UnhookWindowsHookEx(reinterpret_cast<HHOOK>(handle)) != FALSE; }
+  void ReportFailure() { ShowLastError(); }
+};
+
+void OnProcessAttach(HINSTANCE instance) {
+  gInstance = instance;
+  // Nothing to do per thread; spare every thread start in every hooked
+  // process the call into this DLL.
+  DisableThreadLibraryCalls(instance);
+  gNewWindowMessage = RegisterWindowMessageA("WM_TARNELIX_NEW_WINDOW_CREATED");
+  gKillPopupMessage = RegisterWindowMessageA("WM_TARNELIX_KILL_POPUP_WINDOW");
+  if (gShared.mainWindowHandle.load(std::memory_order_relaxed) == nullptr) {
+    gShared.mainWindowHandle.store(FindWindowA(kMainWindowClass, kMainWindowTitle), std::memory_order_relaxed);
+  }
+  // Windows XP leaves a truncated path unterminated: keep the last byte zero.
+  char path[kPathSize] = {};
+  GetModuleFileNameA(nullptr, path, kPathSize - 1);
+  OnLibraryLoaded(gProcess, gShared.rule, path, Now());
+}
+
+}  // namespace
+
+WENDLE_API void Initialise(void) {
+  Win32HookApi api;
+  InstallHooks(gHooks, api);
+}
+
+WENDLE_API void Shutdown(void) {
+  Win32HookApi api;
+  RemoveHooks(gHooks, api);
+}
+
+// The entry point itself (linked with -nostartfiles): there is no C runtime
+// start-up code to call it for us.
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    OnProcessAttach(instance);
+  } else if (reason == DLL_PROCESS_DETACH) {
+    Shutdown();
+  }
+  return TRUE;
+}
+
+// With -nostdlib nothing provides these, yet GCC may emit calls to them for
+// clearing or copying buffers. Written in assembly so that the compiler
+// cannot turn them back into calls to themselves.
+extern "C" void* memset(void* destination, int value, size_t count) {
+  void* cursor = destination;
+  __asm__ volatile("rep stosb" : "+D"(cursor), "+c"(count) : "a"(value) : "memory");
+  return destination;
+}
+
+extern "C" void* memcpy(void* destination, const void* source, size_t count) {
+  void* cursor = destination;
+  __asm__ volatile("rep movsb" : "+D"(cursor), "+S"(source), "+c"(count) : : "memory");
+  return destination;
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "platform/Settings.h"
+
+// In-memory ISettings that keeps values the way the registry does: each as a
+// kind and raw bytes. Tests can plant values of the wrong type (a string
+// where an integer is expected, binary data, a DWORD of odd size) and make
+// writes fail, as a read-only registry would.
+class FakeSettings final : public ISettings {
+public:
+    using Key = std::pair<std::string, std::string>;  // section, entry
+
+    std::map<Key, StoredValue> values;
+    bool failWrites = false;
+    std::size_t writeCount = 0;
+
+    void PlantDword(const std::string& section, const std::string& entry, int value)
+    {
+        // REG_DWORD is little-endian whatever the host.
+        std::uint32_t bits = 0;
+        std::memcpy(&bits, &value, sizeof bits);
+        std::string bytes;
+        for (int i = 0; i < 4; ++i) {
+            bytes.push_back(static_cast<char>((bits >> (8 * i)) & 0xFF));
+        }
+        values[{section, entry}] = StoredValue{StoredKind::Dword, std::move(bytes)};
+    }
+    void PlantText(const std::string& section, const std::string& entry, std::string bytes)
+    {
+        values[{section, entry}] = StoredValue{StoredKind::Text, std::move(bytes)};
+    }
+    void PlantRaw(const std::string& section, const std::string& entry, StoredKind kind, std::string bytes)
+    {
+        values[{section, entry}] = StoredValue{kind, std::move(bytes)};
+    }
+    bool Has(const std::string& section, const std::string& entry) const
+    {
+        return values.count({section, entry}) != 0;
+    }
+
+    int GetProfileInt(const std::string& section, const std::string& entry, int defaultValue) const override
+    {
+        return IntFromStoredValue(Find(section, entry), defaultValue);
+    }
+    bool WriteProfileInt(const std::string& section, const std::string& entry, int value) override
+    {
+        if (failWrites) {
+            return false;
+        }
+        ++writeCount;
+        PlantDword(section, entry, value);
+        return true;
+    }
+    std::string GetProfileString(const std::string& section, const std::string& entry,
+                                 const std::string& defaultValue) const override
+    {
+        return TextFromStoredValue(Find(section, entry), defaultValue);
+    }
+    bool WriteProfileString(const std::string& section, const std::string& entry,
+                            const std::string& value) override
+    {
+        const std::string text = value.substr(0, value.find('\0'));
+        if (failWrites || !FitsProfileText(text)) {
+            return false;
+        }
+        ++writeCount;
+        PlantText(section, entry, text + '\0');
+        return true;
+    }
+
+private:
+    std::optional<StoredValue> Find(const std::string& section, const std::string& entry) const
+    {
+        const auto found = values.find({section, entry});
+        if (found == values.end()) {
+            return std::nullopt;
+        }
+        return found->second;
+    }
+};

@@ -1,0 +1,39 @@
+# Entry points. `make test` and `make demo` do the whole set-up themselves
+# on a fresh Debian 12 machine.
+.PHONY: all setup build build-win64 build-native test unit-test wine-test bench demo clean
+
+JOBS ?= 2
+
+all: build
+
+setup:
+	@bash scripts/setup.sh
+	@bash scripts/fetch-pcre.sh build/deps
+
+build-win64: setup
+	cmake --preset win64 >/dev/null
+	cmake --build --preset win64 -j $(JOBS)
+
+build-native: setup
+	cmake --preset native >/dev/null
+	cmake --build --preset native -j $(JOBS)
+	cmake --preset native-asan >/dev/null
+	cmake --build --preset native-asan -j $(JOBS)
+
+build: build-win64 build-native
+
+# Native unit tests under the sanitizers, then the whole suite (native unit
+# tests and the Wine tests) in one CTest run.
+test: build
+	ctest --preset native-asan -j $(JOBS)
+	ctest --preset native -j $(JOBS)
+	@bash scripts/bench.sh build/native
+
+bench: build-native
+	@bash scripts/bench.sh build/native
+
+demo: build-win64
+	@bash scripts/demo.sh
+
+clean:
+	rm -rf build/native build/native-asan build/win64 build/wine build/demo

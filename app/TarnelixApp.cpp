@@ -1,0 +1,110 @@
+#include "app/TarnelixApp.h"
+
+#include "app/TarnelixDlg.h"
+#include "app/resource.h"
+#include "hook/Wendle.h"
+#include "platform/win32/Win32Version.h"
+
+namespace tarnelix {
+
+CTarnelixApp::CTarnelixApp() {
+    char path[kProgramPathCapacity] = {};
+    GetModuleFileNameA(nullptr, path, kProgramPathCapacity - 1);
+    programFolder = ProgramFolderFromPath(path);
+    applicationName = ApplicationNameFromPath(path);
+}
+
+CTarnelixApp::~CTarnelixApp() {
+    if (instanceMutex != nullptr) {
+        CloseHandle(instanceMutex);
+    }
+}
+
+bool CTarnelixApp::ClaimSingleInstance() {
+    instanceMutex = CreateMutexA(nullptr, TRUE, kMutexName);
+    if (GetLastError() != ERROR_ALREADY_EXISTS) {
+        return true;
+    }
+    MessageBoxA(nullptr, kAlreadyRunningMessage, applicationName.c_str(), MB_OK);
+    CloseHandle(instanceMutex);
+    instanceMutex = nullptr;
+    return false;
+}
+
+void CTarnelixApp::LoadProcessStatusLibraries(CTarnelixDlg& dlg) {
+    if (!NeedsProcessStatusLibraries(dlg.osKind)) {
+        return;
+    }
+    dlg.psapiLibrary = LoadLibraryA(kPsapiLibrary);
+    if (dlg.psapiLibrary == nullptr) {
+        MessageBoxA(nullptr, kPsapiLoadFailedMessage, kLibraryLoadFailedCaption, MB_OK);
+    }
+    dlg.vdmdbgLibrary = LoadLibraryA(kVdmdbgLibrary);
+    if (dlg.vdmdbgLibrary == nullptr) {
+        MessageBoxA(nullptr, kVdmdbgLoadFailedMessage, kLibraryLoadFailedCaption, MB_OK);
+    }
+}
+
+bool CTarnelixApp::InitInstance() {
+    if (!ClaimSingleInstance()) {
+        return false;
+    }
+    // The hooks go in before anything else; the library finds the main
+    // window by its title once it exists.
+    Initialise();
+    profile = std::make_unique<Win32Profile>(kCompanyKey, applicationName);
+    folders = SettleFolders(*profile, programFolder);
+
+    HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_TARNELIX));
+    if (!tray.Create(nullptr, kTrayCallbackMessage, kTrayTooltip, icon, IDR_TRAYMENU)) {
+        return true;
+    }
+
+    CTarnelixDlg dlg(*this);
+    Win32VersionQuery versionQuery;
+    dlg.osKind = DetectOsKind(versionQuery);
+    LoadProcessStatusLibraries(dlg);
+    dlg.DoModal();
+
+    tray.Remove();
+    CloseHandle(instanceMutex);
+    instanceMutex = nullptr;
+    return false;
+}
+
+void CTarnelixApp::ExitInstance() {
+    Shutdown();
+}
+
+bool CTarnelixApp::LoadSkinBitmap(HBITMAP& bitmap, const std::string& fileName) const {
+    if (fileName.empty()) {
+        return false;
+    }
+    if (bitmap != nullptr) {
+        DeleteObject(bitmap);
+        bitmap = nullptr;
+    }
+    const std::string path = folders.skin + fileName;
+    bitmap = static_cast<HBITMAP>(
+        LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    return true;
+}
+
+void CTarnelixApp::ShowAbout(HWND owner) const {
+    CDialog about(IDD_ABOUTBOX);
+    about.DoModal(owner);
+}
+
+CTarnelixApp& TheApp() {
+    static CTarnelixApp app;
+    return app;
+}
+
+}  // namespace tarnelix
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    tarnelix::CTarnelixApp& app = tarnelix::TheApp();
+    app.InitInstance();
+    app.ExitInstance();
+    return 0;
+}

@@ -1,0 +1,120 @@
+# Wine environment for tests and the demo. Source this file, then call
+#   wine_env_start    start Xvfb and a wineserver of our own, make the prefix
+#   wine_env_stop     end both again, by their own process ids
+# Every process this file starts is recorded by pid and ended by pid; the
+# caller is expected to run wine_env_stop from an EXIT trap.
+
+TARNELIX_SOURCE_DIR=${TARNELIX_SOURCE_DIR:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
+TARNELIX_WINE_ROOT=${TARNELIX_WINE_ROOT:-$TARNELIX_SOURCE_DIR/build/wine}
+export WINEPREFIX="$TARNELIX_WINE_ROOT/prefix"
+export WINEARCH=win64
+export WINEDEBUG=${WINEDEBUG:--all}
+# No Mono or Gecko installer dialogs.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+XVFB_PID=""
+WINESERVER_PID=""
+
+# Returns the Windows form (Z:\...) of a Unix path; Wine maps Z: to /.
+wine_path() {
+  local p
+  p=$(realpath -m "$1")
+  printf 'Z:%s' "${p//\//\\}"
+}
+
+wine_start_xvfb() {
+  local fdfile="$TARNELIX_WINE_ROOT/.display.$$"
+  rm -f "$fdfile"
+  # -displayfd lets Xvfb pick a free display number itself, so parallel
+  # runs never race for the same one.
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fdfile" >/dev/null 2>&1 &
+  XVFB_PID=$!
+  local i
+  for i in $(seq 1 100); do
+    if [ -s "$fdfile" ]; then break; fi
+    kill -0 "$XVFB_PID" 2>/dev/null || { echo "wine-env: Xvfb did not start" >&2; return 1; }
+    sleep 0.05
+  done
+  export DISPLAY=":$(tr -dc '0-9' <"$fdfile")"
+  rm -f "$fdfile"
+  for i in $(seq 1 100); do
+    if xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; then return 0; fi
+    sleep 0.05
+  done
+  echo "wine-env: display $DISPLAY does not answer" >&2
+  return 1
+}
+
+wine_start_server() {
+  mkdir -p "$WINEPREFIX"
+  wineserver -f -p >/dev/null 2>&1 &
+  WINESERVER_PID=$!
+  sleep 0.2
+  if ! kill -0 "$WINESERVER_PID" 2>/dev/null; then
+    # A server left behind for this private prefix by an interrupted run
+    # holds its socket; ask it to finish, then start our own.
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
+    wineserver -f -p >/dev/null 2>&1 &
+    WINESERVER_PID=$!
+    sleep 0.2
+    kill -0 "$WINESERVER_PID" 2>/dev/null || { echo "wine-env: wineserver did not start" >&2; return 1; }
+  fi
+}
+
+# The prefix is made once by wineboot and reused by every later run.
+wine_ensure_prefix() {
+  [ -f "$WINEPREFIX/.tarnelix-ready" ] && return 0
+  echo "wine-env: creating the Wine prefix (once)" >&2
+  wineboot -i >/dev/null 2>&1 || true
+  local reg="$TARNELIX_WINE_ROOT/prefix-settings.reg"
+  cat >"$reg" <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer]
+"Desktop"="Default"
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
+"Default"="1024x768"
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Decorated"="N"
+"Managed"="N"
+REG
+  wine regedit /S "$(wine_path "$reg")" >/dev/null 2>&1
+  touch "$WINEPREFIX/.tarnelix-ready"
+}
+
+wine_env_start() {
+  mkdir -p "$TARNELIX_WINE_ROOT"
+  wine_start_xvfb || return 1
+  # One prefix for all runs: make it under a lock so two runs don't both
+  # initialise it.
+  exec 8>"$TARNELIX_WINE_ROOT/prefix.lock"
+  flock 8
+  wine_start_server || { flock -u 8; return 1; }
+  wine_ensure_prefix
+  flock -u 8
+}
+
+wine_env_stop() {
+  if [ -n "$WINESERVER_PID" ] && kill -0 "$WINESERVER_PID" 2>/dev/null; then
+    # Ask our own server to end its Wine processes and itself. A plain
+    # SIGTERM to the server would orphan clients such as winedevice.exe,
+    # which then hang around for good.
+    wineserver -k >/dev/null 2>&1 || kill "$WINESERVER_PID" 2>/dev/null
+    local i
+    for i in $(seq 1 50); do kill -0 "$WINESERVER_PID" 2>/dev/null || break; sleep 0.1; done
+    kill -9 "$WINESERVER_PID" 2>/dev/null || true
+    wait "$WINESERVER_PID" 2>/dev/null || true
+  fi
+  WINESERVER_PID=""
+  if [ -n "$XVFB_PID" ] && kill -0 "$XVFB_PID" 2>/dev/null; then
+    kill "$XVFB_PID" 2>/dev/null
+    wait "$XVFB_PID" 2>/dev/null || true
+  fi
+  XVFB_PID=""
+}

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Runs one Windows test program under Wine, isolated:
+#   wine-run.sh --name NAME --program-dir DIR --exe FILE.exe [--timeout S] -- [ARGS...]
+# The test gets its own Xvfb display and wineserver, a fresh copy of the
+# program folder (TARNELIX_PROGRAM_DIR, as a Windows path), a scratch folder
+# (TARNELIX_TEST_DIR) and a clean HKCU\Software\Corvantine. Everything it
+# started is ended by pid, also when the test fails or is interrupted.
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/wine-env.sh"
+
+name="" program_dir="" exe="" timeout_s=110
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --name) name=$2; shift 2 ;;
+    --program-dir) program_dir=$2; shift 2 ;;
+    --exe) exe=$2; shift 2 ;;
+    --timeout) timeout_s=$2; shift 2 ;;
+    --) shift; break ;;
+    *) echo "wine-run: unknown option $1" >&2; exit 2 ;;
+  esac
+done
+[ -n "$name" ] && [ -n "$exe" ] || { echo "usage: wine-run.sh --name N --program-dir D --exe E -- ARGS" >&2; exit 2; }
+[ -f "$exe" ] || { echo "wine-run: $exe not built (build the win64 preset first)" >&2; exit 1; }
+
+run_dir="$TARNELIX_WINE_ROOT/runs/$name"
+test_pid=""
+cleanup() {
+  local rc=$?
+  [ -n "$test_pid" ] && kill "$test_pid" 2>/dev/null
+  wine_env_stop
+  exit $rc
+}
+trap cleanup EXIT
+trap 'exit 143' TERM INT HUP
+
+rm -rf "$run_dir"
+mkdir -p "$run_dir/program" "$run_dir/scratch" "$run_dir/xdg"
+if [ -n "$program_dir" ] && [ -d "$program_dir" ]; then
+  cp -a "$program_dir/." "$run_dir/program/"
+fi
+export TARNELIX_PROGRAM_DIR="$(wine_path "$run_dir/program")\\"
+export TARNELIX_TEST_DIR="$(wine_path "$run_dir/scratch")\\"
+export TARNELIX_TOOLS_DIR="$(wine_path "$(dirname "$exe")")\\"
+# Wine's recycle bin is the XDG trash: keep it inside the test's folder.
+export XDG_DATA_HOME="$run_dir/xdg"
+
+wine_env_start || exit 1
+wine reg delete 'HKCU\Software\Corvantine' /f >/dev/null 2>&1 || true
+
+cd "$run_dir/scratch"
+# timeout(1) keeps a hung Windows program from outliving the test's budget.
+timeout --kill-after=5 "$timeout_s" wine "$exe" "$@" &
+test_pid=$!
+wait "$test_pid"
+rc=$?
+test_pid=""
+[ $rc = 124 ] && echo "wine-run: $name timed out after ${timeout_s}s" >&2
+exit $rc

@@ -1,0 +1,80 @@
+// The list files through the real Win32 file adapter: atomic replacement,
+// files held without sharing, and the system's text comparison.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "pages/ListFiles.h"
+#include "platform/win32/Win32Files.h"
+#include "platform/win32/Win32TextCompare.h"
+#include "support/WineTest.h"
+
+namespace {
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class ListFileStore : public ::testing::Test {
+protected:
+    std::string path = winetest::TestDir() + "BlockedHistory.dat";
+    Win32FileStore store;
+    Win32TextCompare compare;
+    SortedTextList list{compare};
+};
+
+TEST_F(ListFileStore, SaveWritesSortedLinesWithCrLfAndOverwritesAStaleTemporary) {
+    list.Add("beta");
+    list.Add("Alpha");
+    ASSERT_TRUE(WriteBlockedHistoryFile(store, path, list));
+    EXPECT_EQ("BLK:Alpha\r\nBLK:beta\r\n", Slurp(path));
+
+    // What an interrupted earlier save would have left behind.
+    std::ofstream(TemporaryPathFor(path), std::ios::binary) << "stale";
+    list.Add("gamma");
+    ASSERT_TRUE(WriteBlockedHistoryFile(store, path, list));
+    EXPECT_EQ("BLK:Alpha\r\nBLK:beta\r\nBLK:gamma\r\n", Slurp(path));
+    EXPECT_FALSE(std::filesystem::exists(TemporaryPathFor(path)));
+}
+
+TEST_F(ListFileStore, FileHeldOpenBlocksOthersAndAFailedSaveKeepsTheOldFile) {
+    list.Add("kept");
+    ASSERT_TRUE(WriteBlockedHistoryFile(store, path, list));
+    {
+        auto held = store.OpenForRead(path);
+        ASSERT_TRUE(held);
+        EXPECT_FALSE(store.OpenForRead(path)) << "opened without sharing";
+        list.Add("lost");
+        EXPECT_FALSE(WriteBlockedHistoryFile(store, path, list));
+    }
+    EXPECT_EQ("BLK:kept\r\n", Slurp(path));
+    EXPECT_FALSE(std::filesystem::exists(TemporaryPathFor(path)));
+
+    SortedTextList reread{compare};
+    ASSERT_TRUE(ReadBlockedHistoryFile(store, path, reread));
+    ASSERT_EQ(1u, reread.Count());
+    EXPECT_EQ("kept", reread.TextAt(0));
+}
+
+TEST_F(ListFileStore, MissingFileReadsAsEmptyAndTheFirstSaveCreatesIt) {
+    const std::string missing = winetest::TestDir() + "AllowBanners.dat";
+    list.Add("left over");
+    EXPECT_FALSE(ReadAllowedFile(store, missing, list));
+    EXPECT_EQ(0u, list.Count());
+    list.Add("example.com");
+    ASSERT_TRUE(WriteAllowedFile(store, missing, list));
+    EXPECT_EQ("example.com\r\n", Slurp(missing));
+}
+
+TEST(TextCompare, SystemComparisonIgnoresCaseAndLowerCasesKeys) {
+    Win32TextCompare compare;
+    EXPECT_EQ("foo.exe", compare.ToLower("Foo.EXE"));
+    EXPECT_LT(compare.CompareNoCase("alpha", "BETA"), 0);
+    EXPECT_EQ(0, compare.CompareNoCase("ABC", "abc"));
+    EXPECT_GT(compare.CompareNoCase(std::string_view("a\0b", 3), "a"), 0);
+}
+
+}  // namespace

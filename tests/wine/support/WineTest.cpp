@@ -1,0 +1,119 @@
+#include "support/WineTest.h"
+
+#include <cstdlib>
+#include <vector>
+
+namespace winetest {
+namespace {
+
+std::string EnvFolder(const char* name) {
+    const char* value = std::getenv(name);
+    std::string folder = value != nullptr ? value : "";
+    if (!folder.empty() && folder.back() != '\\') {
+        folder += '\\';
+    }
+    return folder;
+}
+
+}  // namespace
+
+std::string ProgramDir() { return EnvFolder("TARNELIX_PROGRAM_DIR"); }
+std::string ToolsDir() { return EnvFolder("TARNELIX_TOOLS_DIR"); }
+std::string TestDir() { return EnvFolder("TARNELIX_TEST_DIR"); }
+
+Process::~Process() {
+    if (info.hProcess != nullptr) {
+        if (Running()) {
+            TerminateProcess(info.hProcess, 1);
+            WaitForSingleObject(info.hProcess, 5000);
+        }
+        CloseHandle(info.hProcess);
+        CloseHandle(info.hThread);
+    }
+}
+
+bool Process::Start(const std::string& exePath, const std::string& args) {
+    std::string commandLine = "\"" + exePath + "\"";
+    if (!args.empty()) {
+        commandLine += " " + args;
+    }
+    std::vector<char> buffer(commandLine.begin(), commandLine.end());
+    buffer.push_back('\0');
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    return CreateProcessA(exePath.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          nullptr, &startup, &info) != FALSE;
+}
+
+bool Process::WaitForExit(DWORD timeoutMs, DWORD* exitCode) {
+    if (info.hProcess == nullptr || WaitForSingleObject(info.hProcess, timeoutMs) != WAIT_OBJECT_0) {
+        return false;
+    }
+    if (exitCode != nullptr) {
+        GetExitCodeProcess(info.hProcess, exitCode);
+    }
+    return true;
+}
+
+bool Process::Running() const {
+    return info.hProcess != nullptr && WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+void PumpFor(DWORD ms) {
+    DWORD start = GetTickCount();
+    do {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(5);
+    } while (GetTickCount() - start < ms);
+}
+
+HWND WaitForWindow(const char* className, const char* title, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        HWND window = FindWindowA(className, title);
+        if (window != nullptr) {
+            return window;
+        }
+        if (GetTickCount() - start >= timeoutMs) {
+            return nullptr;
+        }
+        PumpFor(20);
+    }
+}
+
+bool WaitUntilGone(HWND window, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    while (IsWindow(window)) {
+        if (GetTickCount() - start >= timeoutMs) {
+            return false;
+        }
+        PumpFor(20);
+    }
+    return true;
+}
+
+std::string VersionString(const std::string& filePath, const char* name) {
+    DWORD handle = 0;
+    DWORD size = GetFileVersionInfoSizeA(filePath.c_str(), &handle);
+    if (size == 0) {
+        return "";
+    }
+    std::vector<char> data(size);
+    if (!GetFileVersionInfoA(filePath.c_str(), 0, size, data.data())) {
+        return "";
+    }
+    std::string key = std::string("\\StringFileInfo\\040904B0\\") + name;
+    char* value = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueA(data.data(), key.c_str(), reinterpret_cast<void**>(&value), &length) ||
+        value == nullptr) {
+        return "";
+    }
+    return std::string(value, length > 0 ? length - 1 : 0);
+}
+
+}  // namespace winetest

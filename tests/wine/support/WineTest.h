@@ -1,0 +1,47 @@
+// Helpers for the end-to-end tests that run under Wine: where the program
+// folder copy is, starting programs and waiting for their windows.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+namespace winetest {
+
+// The fresh copy of the program folder that wine-run.sh made for this test,
+// ending in a backslash.
+std::string ProgramDir();
+// The folder of the test programs and helper tools, ending in a backslash.
+std::string ToolsDir();
+// A scratch folder of this test, ending in a backslash.
+std::string TestDir();
+
+// A started program, terminated on destruction if it still runs.
+class Process {
+public:
+    Process() = default;
+    ~Process();
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    bool Start(const std::string& exePath, const std::string& args = "");
+    // Waits for the end; returns true and fills exitCode when it ended in time.
+    bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr);
+    bool Running() const;
+    DWORD Id() const { return info.dwProcessId; }
+
+private:
+    PROCESS_INFORMATION info{};
+};
+
+// Polls for a top-level window (either text may be null), pumping this
+// thread's messages meanwhile. Returns null on time-out.
+HWND WaitForWindow(const char* className, const char* title, DWORD timeoutMs);
+// Waits until the window no longer exists.
+bool WaitUntilGone(HWND window, DWORD timeoutMs);
+// Pumps this thread's messages for the given time.
+void PumpFor(DWORD ms);
+
+// A string value of a file's version resource, e.g. "CompanyName".
+std::string VersionString(const std::string& filePath, const char* name);
+
+}  // namespace winetest

@@ -22,12 +22,13 @@ build-native: setup
 
 build: build-win64 build-native
 
-# Native unit tests under the sanitizers, then the whole suite (native unit
-# tests and the Wine tests) in one CTest run.
+# The benchmark figures first, then the native unit tests under the
+# sanitizers, then the whole suite (native unit tests and the Wine tests) in
+# one CTest run, whose summary closes the output.
 test: build
+	@bash scripts/bench.sh build/native
 	ctest --preset native-asan -j $(JOBS)
 	ctest --preset native -j $(JOBS)
-	@bash scripts/bench.sh build/native
 
 bench: build-native
 	@bash scripts/bench.sh build/native

@@ -91,13 +91,14 @@ REG
 wine_env_start() {
   mkdir -p "$TARNELIX_WINE_ROOT"
   wine_start_xvfb || return 1
-  # One prefix for all runs: make it under a lock so two runs don't both
-  # initialise it.
+  # One prefix serves every run, and one wineserver serves a prefix: a run
+  # holds the prefix's lock until it ends, so that two runs (two CTest
+  # invocations, the demo beside the tests) never share a server or end each
+  # other's programs.
   exec 8>"$TARNELIX_WINE_ROOT/prefix.lock"
   flock 8
-  wine_start_server || { flock -u 8; return 1; }
+  wine_start_server || return 1
   wine_ensure_prefix
-  flock -u 8
 }
 
 wine_env_stop() {
@@ -117,4 +118,6 @@ wine_env_stop() {
     wait "$XVFB_PID" 2>/dev/null || true
   fi
   XVFB_PID=""
+  # Let the next run have the prefix.
+  exec 8>&-
 }

@@ -7,12 +7,13 @@
 // Commands, run in order (numbers may be decimal or 0x-hex):
 //   create NAME CLASS STYLE TITLE PARENT     a window; PARENT names an earlier one, or -
 //   key ctrl+n|ctrl+w|enter|n|w|ctrl         a key press through SendInput
+//   press ctrl / release ctrl                 hold the Ctrl key down, let it go
 //   click left|right TARGET                   a click on window TARGET (- for the
 //                                             browser's own input window)
 //   wait MS                                   pump messages for MS ms
 //   hold NAME MS                              pump until NAME has closed, at most MS ms
 // At the end OUTFILE gets one line per window:
-//   NAME hwnd=HANDLE created=TICK sysclose=N close=N destroyed=0|1 firstclose=TICK
+//   NAME hwnd=HANDLE created=TICK sysclose=N close=N destroyed=0|1 firstclose=TICK style=HEX
 // so a test sees which close commands each window received, and when.
 #include <windows.h>
 
@@ -27,6 +28,7 @@ namespace {
 struct TrackedWindow {
     std::string name;
     HWND hwnd = nullptr;
+    DWORD style = 0;
     DWORD createdTick = 0;
     int sysCloseCount = 0;
     int closeCount = 0;
@@ -129,7 +131,12 @@ bool Create(const char* name, const char* className, DWORD style, const char* ti
     }
     // Track the window before it exists, so that messages sent during its
     // creation already find it.
-    gWindows.push_back(TrackedWindow{name, nullptr, GetTickCount()});
+    // Fields by name: a positional initialiser silently shifts when a field
+    // is added to TrackedWindow.
+    TrackedWindow tracked;
+    tracked.name = name;
+    tracked.createdTick = GetTickCount();
+    gWindows.push_back(tracked);
     size_t index = gWindows.size() - 1;
     HWND hwnd = CreateWindowExA(0, className, title, style, 40 + 20 * static_cast<int>(index),
                                 40 + 20 * static_cast<int>(index), 320, 200, parent, nullptr,
@@ -139,6 +146,7 @@ bool Create(const char* name, const char* className, DWORD style, const char* ti
         return false;
     }
     gWindows[index].hwnd = hwnd;
+    gWindows[index].style = static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE));
     if (GetWindowLongPtrA(hwnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(TrackedProc)) {
         // A predefined class: watch it through a subclass. CallWindowProc
         // would be needed to chain; predefined classes here only need
@@ -146,6 +154,14 @@ bool Create(const char* name, const char* className, DWORD style, const char* ti
         SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TrackedProc));
     }
     return true;
+}
+
+void SendKey(WORD key, bool up) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = key;
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &in, sizeof(INPUT));
 }
 
 void SendKeys(const std::vector<WORD>& keys) {
@@ -222,10 +238,11 @@ void WriteReport(const char* path) {
         return;
     }
     for (const auto& w : gWindows) {
-        std::fprintf(out, "%s hwnd=%llu created=%lu sysclose=%d close=%d destroyed=%d firstclose=%lu\n",
+        std::fprintf(out, "%s hwnd=%llu created=%lu sysclose=%d close=%d destroyed=%d firstclose=%lu style=%08lx\n",
                      w.name.c_str(), static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(w.hwnd)),
                      static_cast<unsigned long>(w.createdTick), w.sysCloseCount,
-                     w.closeCount, w.destroyed ? 1 : 0, static_cast<unsigned long>(w.firstCloseTick));
+                     w.closeCount, w.destroyed ? 1 : 0, static_cast<unsigned long>(w.firstCloseTick),
+                     static_cast<unsigned long>(w.style));
     }
     std::fclose(out);
 }
@@ -255,6 +272,14 @@ int Run(int argc, char** argv) {
             i += 6;
         } else if (std::strcmp(verb, "key") == 0 && has(1)) {
             ok = Key(argv[i + 1]);
+            i += 2;
+        } else if ((std::strcmp(verb, "press") == 0 || std::strcmp(verb, "release") == 0) && has(1) &&
+                   std::strcmp(argv[i + 1], "ctrl") == 0) {
+            SetForegroundWindow(gInputWindow);
+            Pump(30);
+            SendKey(VK_CONTROL, verb[0] == 'r');
+            Pump(30);
+            ok = true;
             i += 2;
         } else if (std::strcmp(verb, "click") == 0 && has(2)) {
             ok = Click(argv[i + 1], std::strcmp(argv[i + 2], "-") == 0 ? nullptr : argv[i + 2]);

@@ -17,6 +17,10 @@ public:
     // Lower-case copy of the text; multi-byte characters of the code page are
     // kept whole.
     virtual std::string ToLower(std::string_view text) const = 0;
+    // True when the byte starts a two-byte character of the ANSI code page,
+    // so that searches can step over such characters whole: a trail byte may
+    // equal an ASCII letter, and a match that starts there is no match.
+    virtual bool IsLeadByte(unsigned char byte) const = 0;
 };
 
 // Portable default: folds only A to Z and orders by byte value after folding.
@@ -49,6 +53,8 @@ public:
         }
         return lower;
     }
+
+    bool IsLeadByte(unsigned char) const override { return false; }
 
 private:
     static unsigned char Fold(char c)

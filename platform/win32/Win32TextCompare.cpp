@@ -41,3 +41,10 @@ std::string Win32TextCompare::ToLower(std::string_view text) const
     }
     return lower;
 }
+
+bool Win32TextCompare::IsLeadByte(unsigned char byte) const
+{
+    // Lead bytes of the system's ANSI code page; always false on single-byte
+    // code pages.
+    return IsDBCSLeadByte(byte) != FALSE;
+}

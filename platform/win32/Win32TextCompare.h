@@ -8,4 +8,5 @@ class Win32TextCompare final : public ITextCompare {
 public:
     int CompareNoCase(std::string_view a, std::string_view b) const override;
     std::string ToLower(std::string_view text) const override;
+    bool IsLeadByte(unsigned char byte) const override;
 };

@@ -1,0 +1,22 @@
+// Names of the registered window messages between Tarnelix, Wendle.dll and
+// Veilmark-AddOn.exe. Every process registers the same names, so the numbers
+// agree everywhere.
+#pragma once
+
+inline constexpr char kNewWindowCreatedMessage[] = "WM_TARNELIX_NEW_WINDOW_CREATED";
+inline constexpr char kKillPopupWindowMessage[] = "WM_TARNELIX_KILL_POPUP_WINDOW";
+inline constexpr char kDisableMessage[] = "WM_TARNELIX_DISABLE";
+inline constexpr char kExitMessage[] = "WM_TARNELIX_EXIT";
+inline constexpr char kShowPrivacyAddOnMessage[] = "WM_TARNELIX_SHOW_PRIVACY_ADDON";
+inline constexpr char kPrivacyAddOnRunMessage[] = "WM_TARNELIX_PRIVACY_ADDON_RUN";
+inline constexpr char kInstalledUpdatesMessage[] = "WM_TARNELIX_INSTALLED_UPDATES";
+
+// wParam of kPrivacyAddOnRunMessage.
+inline constexpr int kAddOnEnding = 0;
+inline constexpr int kAddOnStarted = 1;
+inline constexpr int kAddOnCleaningRun = 2;
+
+// Main window timers.
+inline constexpr unsigned kMessengerTimerId = 50;
+inline constexpr unsigned kMainTimerId = 51;
+inline constexpr unsigned kMainTimerPeriodMs = 300;

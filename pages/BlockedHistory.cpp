@@ -1,0 +1,51 @@
+#include "pages/BlockedHistory.h"
+
+#include <utility>
+
+#include "pages/ListFiles.h"
+#include "pages/SelectionWalk.h"
+
+BlockedHistory::BlockedHistory(IFileStore& store, const ITextCompare& compare, std::string path)
+    : store(store), path(std::move(path)), list(compare)
+{
+}
+
+bool BlockedHistory::LoadFromFile()
+{
+    return ReadBlockedHistoryFile(store, path, list, kMaxListLines);
+}
+
+bool BlockedHistory::SaveToFile()
+{
+    return WriteBlockedHistoryFile(store, path, list);
+}
+
+bool BlockedHistory::AddTitle(const std::string& title)
+{
+    if (title.empty() || list.FindPrefix(title)) {
+        return false;
+    }
+    list.Add(title);
+    SaveToFile();
+    return true;
+}
+
+bool BlockedHistory::IsBlockedTitle(std::string_view title) const
+{
+    return !title.empty() && list.FindExact(title).has_value();
+}
+
+void BlockedHistory::OnRemove()
+{
+    TakeSelected(list, nullptr);
+    SaveToFile();
+}
+
+void BlockedHistory::OnAllow(AllowedBanners& allowed)
+{
+    if (list.IsEmpty()) {
+        return;
+    }
+    TakeSelected(list, [&](const std::string& text) { allowed.AddMoved(text); });
+    SaveToFile();
+}

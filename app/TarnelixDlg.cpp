@@ -1,26 +1,96 @@
 #include "app/TarnelixDlg.h"
 
+#include <shellapi.h>
+#include <windowsx.h>
+
 #include "app/TarnelixApp.h"
+#include "app/core/AppSettings.h"
+#include "app/core/Messages.h"
 #include "app/resource.h"
 
 namespace tarnelix {
 namespace {
-constexpr UINT kAboutCommand = 16;  // system-menu item of the About box
-}
 
-CTarnelixDlg::CTarnelixDlg(CTarnelixApp& app) : CDialog(IDD_TARNELIX_DIALOG), app(app) {
+constexpr UINT kAboutCommand = 16;  // system-menu item of the About box
+constexpr char kExitQuestion[] = "Are you sure you want to exit Tarnelix?";
+constexpr int kPageLeft = 2;
+constexpr int kPageTop = 105;
+constexpr int kPageWidth = 378;
+constexpr int kPageHeight = 230;
+constexpr int kDigitCount = 6;  // edits 1007 (units) to 1012
+
+// The check boxes of the general page, hidden while another page shows.
+constexpr int kGeneralCheckBoxes[] = {IDC_WINDOWS_STARTS, IDC_NO_DISPLAY_STARTUP, IDC_PLAY_SOUND,
+                                      IDC_NOTIFICATION, IDC_DISABLE};
+
+struct CheckBoxSetting {
+    int id;
+    const IntSetting& setting;
+};
+const CheckBoxSetting kCheckBoxSettings[] = {
+    {IDC_WINDOWS_STARTS, kWindowsStartsSetting}, {IDC_NO_DISPLAY_STARTUP, kNoDisplayStartupSetting},
+    {IDC_PLAY_SOUND, kPlaySoundSetting},         {IDC_NOTIFICATION, kNotificationSetting},
+    {IDC_AUTO_BLOCK, kAutoBlockSetting},         {IDC_DISABLE, kDisableSetting},
+};
+
+}  // namespace
+
+CTarnelixDlg::CTarnelixDlg(CTarnelixApp& app)
+    : CDialog(IDD_TARNELIX_DIALOG),
+      app(app),
+      programFolder(app.GetProgramFolder()),
+      helpFilePath(programFolder + "TarnelixHelp.chm"),
+      allowedModel(fileStore, textCompare, programFolder + kAllowedFileName),
+      historyModel(fileStore, textCompare, programFolder + kHistoryFileName),
+      addBannersModel(textCompare),
+      engine(desktop, soundPlayer, *this, allowedModel, historyModel, counters),
+      allowedPage(allowedModel),
+      historyPage(historyModel, allowedPage, allowedModel),
+      addBannersPage(addBannersModel, desktop, [this](WindowId window) { engine.KillPopupWindow(window); }) {
+    messages.newWindowCreated = RegisterWindowMessageA(kNewWindowCreatedMessage);
+    messages.killPopupWindow = RegisterWindowMessageA(kKillPopupWindowMessage);
+    messages.disable = RegisterWindowMessageA(kDisableMessage);
+    messages.exit = RegisterWindowMessageA(kExitMessage);
+    messages.showPrivacyAddOn = RegisterWindowMessageA(kShowPrivacyAddOnMessage);
+    messages.privacyAddOnRun = RegisterWindowMessageA(kPrivacyAddOnRunMessage);
+    messages.installedUpdates = RegisterWindowMessageA(kInstalledUpdatesMessage);
     icon = LoadIconA(ResourceInstance(), MAKEINTRESOURCEA(IDI_TARNELIX));
+    engine.SetSoundFolder(app.GetSoundFolder());
 }
 
 CTarnelixDlg::~CTarnelixDlg() {
-    FreeProcessStatusLibraries();
+    if (psapiLibrary != nullptr) {
+        FreeLibrary(psapiLibrary);
+    }
+    if (vdmdbgLibrary != nullptr) {
+        FreeLibrary(vdmdbgLibrary);
+    }
 }
+
+// ---- Initialisation ---------------------------------------------------------
 
 BOOL CTarnelixDlg::OnInitDialog() {
     AppendAboutItem();
     if (icon != nullptr) {
         SendMessageA(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
         SendMessageA(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    }
+    CreatePages();
+    LoadSettings();
+    if (!IsChecked(IDC_NO_DISPLAY_STARTUP)) {
+        startHidden = false;
+    }
+    FillUpdatesTable();
+    engine.PlayNamedSound("on.wav");
+    if (!IsAutoBlockChecked()) {
+        engine.SweepBlockedTitles();
+    }
+    StartUpdateCheck();
+    if (!IsNtFamily(osKind)) {
+        messengerRunning = false;
+    }
+    if (!IsDisableChecked()) {
+        StartTimers();
     }
     return TRUE;
 }
@@ -34,16 +104,267 @@ void CTarnelixDlg::AppendAboutItem() {
     }
 }
 
-bool CTarnelixDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM, INT_PTR& result) {
-    if (msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == kAboutCommand) {
-        app.ShowAbout(hwnd);
-        result = TRUE;
+void CTarnelixDlg::CreatePages() {
+    CListPage* pages[] = {&historyPage, &addBannersPage, &allowedPage};
+    for (CListPage* page : pages) {
+        page->Create(hwnd);
+        SetWindowPos(page->Hwnd(), nullptr, kPageLeft, kPageTop, kPageWidth, kPageHeight,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void CTarnelixDlg::LoadSettings() {
+    ISettings& settings = app.Settings();
+    for (const auto& box : kCheckBoxSettings) {
+        SetChecked(box.id, ReadSetting(settings, box.setting) != 0);
+    }
+    std::string soundFile = ReadSetting(settings, kSoundFileSetting);
+    if (soundFile.empty()) {
+        soundFile = DefaultSoundFile(app.GetSoundFolder());
+        WriteSetting(settings, kSoundFileSetting, soundFile);
+    }
+    engine.SetKillSoundPath(soundFile);
+    allowedPage.Reload();
+    historyPage.Reload();
+    LoadCounters(settings, counters);
+    RefreshCounterDisplay();
+}
+
+void CTarnelixDlg::FillUpdatesTable() {
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA((programFolder + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            const TextSetting dated{kUpdatesSection, found.cFileName};
+            updatesTable.Set(found.cFileName, ReadSetting(app.Settings(), dated));
+        }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+void CTarnelixDlg::StartTimers() {
+    if (ShouldRunTimer50(IsDisableChecked(), MessengerCheckBoxChecked(), messengerRunning)) {
+        SetTimer(hwnd, kMessengerTimerId, 0, nullptr);
+        StopMessengerService();
+    }
+    SetTimer(hwnd, kMainTimerId, kMainTimerPeriodMs, nullptr);
+}
+
+bool CTarnelixDlg::MessengerCheckBoxChecked() const {
+    // The Advanced page's check box 1018 mirrors this setting.
+    return ReadSetting(app.Settings(), kBlockMessengerSetting) != 0;
+}
+
+// ---- Counters -----------------------------------------------------------------
+
+void CTarnelixDlg::ShowKillNotice() {}
+
+void CTarnelixDlg::SaveCounters() {
+    ::SaveCounters(app.Settings(), counters);
+}
+
+void CTarnelixDlg::RefreshCounterDisplay() {
+    const std::optional<std::string> text = CounterDigits(counters);
+    if (!text) {
+        ResetCounters();
+        return;
+    }
+    for (int i = 0; i < kDigitCount; ++i) {
+        const char digit[2] = {(*text)[static_cast<size_t>(kDigitCount - 1 - i)], '\0'};
+        SetDlgItemTextA(hwnd, IDC_DIGIT_UNITS + i, digit);
+    }
+    RedrawAll();
+}
+
+void CTarnelixDlg::ResetCounters() {
+    ::ResetCounters(counters);
+    for (int i = 0; i < kDigitCount; ++i) {
+        SetDlgItemTextA(hwnd, IDC_DIGIT_UNITS + i, "0");
+    }
+    SaveCounters();
+    RedrawAll();
+}
+
+void CTarnelixDlg::RedrawAll() {
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+// ---- Pages and navigation -------------------------------------------------------
+
+void CTarnelixDlg::ShowPage(int page) {
+    if (page == 5) {
+        OpenHelp();
+        return;
+    }
+    historyPage.Show(false);
+    addBannersPage.Show(false);
+    allowedPage.Show(false);
+    for (int id : kGeneralCheckBoxes) {
+        ShowWindow(Item(id), SW_HIDE);
+    }
+    ShowWindow(Item(IDC_SOUND_LABEL), SW_HIDE);
+    switch (page) {
+    case 0:
+        for (int id : kGeneralCheckBoxes) {
+            ShowWindow(Item(id), SW_SHOW);
+        }
+        ShowWindow(Item(IDC_SOUND_LABEL), SW_SHOW);
+        break;
+    case 1:
+        addBannersPage.Show(true);
+        addBannersPage.OnRefresh();
+        break;
+    case 2:
+        historyPage.Show(true);
+        historyPage.Reload();
+        break;
+    case 3:
+        allowedPage.Show(true);
+        allowedPage.Reload();
+        break;
+    default:
+        break;  // reports, advanced and sound pages come with their own windows
+    }
+}
+
+void CTarnelixDlg::OpenHelp() {
+    ShellExecuteA(hwnd, "open", helpFilePath.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void CTarnelixDlg::OnLeftButtonDown(int x, int y) {
+    switch (HitTestNavigation(x, y)) {
+    case NavigationTarget::GeneralPage: ShowPage(0); break;
+    case NavigationTarget::AdvancedPage: ShowPage(6); break;
+    case NavigationTarget::AddPopupsPage:
+        if (IsAutoBlockChecked()) {
+            MessageBoxA(hwnd, "Uncheck \"Kill all pop-up windows automatically\" to access this page!",
+                        "Tarnelix", MB_OK | MB_ICONINFORMATION);
+        } else {
+            ShowPage(1);
+        }
+        break;
+    case NavigationTarget::HistoryPage: ShowPage(2); break;
+    case NavigationTarget::AllowedPage: ShowPage(3); break;
+    case NavigationTarget::ReportsPage: ShowPage(4); break;
+    case NavigationTarget::Help: ShowPage(5); break;
+    case NavigationTarget::SoundPage: ShowPage(7); break;
+    case NavigationTarget::None: break;
+    }
+}
+
+void CTarnelixDlg::OnMouseMove(int x, int y) {
+    const bool overHot = IsHandCursorRegion(x, y);
+    if (overHot == hoverHand) {
+        return;  // the cursor changes only on entering and leaving
+    }
+    hoverHand = overHot;
+    if (overHot) {
+        HCURSOR hand = LoadCursorA(ResourceInstance(), MAKEINTRESOURCEA(IDC_HAND_CURSOR));
+        SetCursor(hand != nullptr ? hand : LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
+        SetCapture(hwnd);
+    } else {
+        SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
+        ReleaseCapture();
+    }
+}
+
+// ---- Commands ---------------------------------------------------------------------
+
+bool CTarnelixDlg::OnCommand(int id, int notifyCode, HWND control) {
+    if (OnCheckBox(id)) {
+        return true;
+    }
+    switch (id) {
+    case IDOK: OnExit(); return true;
+    case IDCANCEL:
+    case IDC_START: HideWindow(); return true;
+    case ID_HELP_FINDER: OpenHelp(); return true;
+    case ID_TRAY_SHOW_OPTIONS:
+    case ID_TRAY_DISABLE:
+    case ID_TRAY_VEILMARK:
+    case ID_APP_ABOUT:
+    case ID_APP_EXIT: OnTrayCommand(id); return true;
+    default: return CDialog::OnCommand(id, notifyCode, control);
+    }
+}
+
+bool CTarnelixDlg::OnCheckBox(int id) {
+    for (const auto& box : kCheckBoxSettings) {
+        if (box.id != id) {
+            continue;
+        }
+        if (id == IDC_DISABLE) {
+            ApplyDisableState();
+        } else if (id == IDC_AUTO_BLOCK) {
+            OnAutoBlockClicked();
+        } else {
+            WriteSetting(app.Settings(), box.setting, IsChecked(id) ? 1 : 0);
+            if (id == IDC_WINDOWS_STARTS) {
+                WriteRunEntry(IsChecked(id));
+            }
+        }
         return true;
     }
     return false;
 }
 
-void CTarnelixDlg::FreeProcessStatusLibraries() {
+void CTarnelixDlg::OnAutoBlockClicked() {
+    WriteSetting(app.Settings(), kAutoBlockSetting, IsAutoBlockChecked() ? 1 : 0);
+    if (!IsAutoBlockChecked()) {
+        engine.SweepBlockedTitles();
+    }
+}
+
+void CTarnelixDlg::WriteRunEntry(bool checked) {
+    HKEY run = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\", 0, KEY_SET_VALUE,
+                      &run) != ERROR_SUCCESS) {
+        return;  // no administrator rights: the setting alone is kept
+    }
+    const std::string value = RunEntryValue(checked, programFolder);
+    RegSetValueExA(run, "Tarnelix", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(run);
+}
+
+void CTarnelixDlg::ApplyDisableState() {
+    WriteSetting(app.Settings(), kDisableSetting, IsDisableChecked() ? 1 : 0);
+    KillTimer(hwnd, kMessengerTimerId);
+    KillTimer(hwnd, kMainTimerId);
+    if (!IsDisableChecked()) {
+        StartTimers();
+        Broadcast(messages.disable, 0);
+    } else {
+        Broadcast(messages.disable, 1);
+    }
+}
+
+void CTarnelixDlg::OnTrayCommand(int id) {
+    switch (id) {
+    case ID_TRAY_SHOW_OPTIONS:
+        startHidden = false;
+        ShowPage(0);
+        ShowWindow(hwnd, SW_SHOW);
+        SetForegroundWindow(hwnd);
+        break;
+    case ID_TRAY_DISABLE:
+        SetChecked(IDC_DISABLE, !IsDisableChecked());
+        PostMessageA(hwnd, WM_COMMAND, IDC_DISABLE, 0);
+        break;
+    case ID_TRAY_VEILMARK: Broadcast(messages.showPrivacyAddOn, 0); break;
+    case ID_APP_ABOUT: app.ShowAbout(hwnd); break;
+    case ID_APP_EXIT: PostMessageA(hwnd, WM_COMMAND, IDOK, 0); break;
+    default: break;
+    }
+}
+
+void CTarnelixDlg::OnExit() {
+    if (MessageBoxA(hwnd, kExitQuestion, "Tarnelix", MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
+        return;
+    }
     if (psapiLibrary != nullptr) {
         FreeLibrary(psapiLibrary);
         psapiLibrary = nullptr;
@@ -51,6 +372,103 @@ void CTarnelixDlg::FreeProcessStatusLibraries() {
     if (vdmdbgLibrary != nullptr) {
         FreeLibrary(vdmdbgLibrary);
         vdmdbgLibrary = nullptr;
+    }
+    engine.PlayNamedSound("off.wav");
+    Sleep(500);
+    HideWindow();
+    EndModal(IDOK);
+    Broadcast(messages.exit, 0);
+}
+
+void CTarnelixDlg::Broadcast(UINT msg, WPARAM wParam) {
+    PostMessageA(HWND_BROADCAST, msg, wParam, reinterpret_cast<LPARAM>(hwnd));
+}
+
+// ---- Timers and messages -----------------------------------------------------------
+
+void CTarnelixDlg::OnTimer(UINT_PTR timerId) {
+    if (timerId == kMessengerTimerId) {
+        engine.MessengerBoxStep();
+        return;
+    }
+    if (timerId != kMainTimerId) {
+        return;
+    }
+    const TickActions actions = OnTimer51Tick(ticks, IsDisableChecked());
+    SlideStep();
+    engine.BrowserBoxStep();
+    if (actions.guardHomePage) {
+        GuardHomePage();
+    }
+    if (actions.scanAdware) {
+        ScanAdware();
+    }
+    if (actions.startUpdateCheck) {
+        StartUpdateCheck();
+    }
+}
+
+bool CTarnelixDlg::OnRegisteredMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    const WindowId window = static_cast<WindowId>(lParam);
+    const bool fromOther = reinterpret_cast<HWND>(lParam) != hwnd;
+    if (msg == messages.killPopupWindow) {
+        engine.OnKillPopupWindowMessage(window);
+    } else if (msg == messages.newWindowCreated) {
+        engine.OnNewWindowCreatedMessage(window);
+    } else if (msg == messages.privacyAddOnRun && fromOther) {
+        if (wParam == kAddOnCleaningRun) {
+            AddAddOnRun(counters);
+            SaveCounters();
+        } else {
+            addOnRunning = wParam == kAddOnStarted;
+        }
+    } else if (msg == messages.disable && fromOther) {
+        Broadcast(messages.disable, IsDisableChecked() ? 1 : 0);
+    } else if (msg == messages.installedUpdates && fromOther) {
+        // The installed-updates notice comes with the notices.
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool CTarnelixDlg::OnSysCommand(WPARAM wParam) {
+    const UINT command = static_cast<UINT>(wParam & 0xFFF0);
+    if (command == kAboutCommand) {
+        app.ShowAbout(hwnd);
+        return true;
+    }
+    if (command == SC_MINIMIZE || command == SC_CLOSE) {
+        HideWindow();
+        return true;
+    }
+    return false;
+}
+
+bool CTarnelixDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
+    if (msg >= 0xC000 && OnRegisteredMessage(msg, wParam, lParam)) {
+        return false;  // then on to the normal processing
+    }
+    switch (msg) {
+    case WM_WINDOWPOSCHANGING:
+        if (startHidden) {
+            auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+            if ((pos->flags & SWP_SHOWWINDOW) != 0) {
+                pos->flags = (pos->flags & ~SWP_SHOWWINDOW) | SWP_HIDEWINDOW;
+            }
+        }
+        return false;
+    case WM_SYSCOMMAND:
+        result = TRUE;
+        return OnSysCommand(wParam);
+    case WM_LBUTTONDOWN:
+        OnLeftButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return false;
+    case WM_MOUSEMOVE:
+        OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return false;
+    default:
+        return false;
     }
 }
 

@@ -1,15 +1,31 @@
-// The main window of Tarnelix, "Tarnelix 3.0" from dialog template 102.
+// The main window of Tarnelix, "Tarnelix 3.0" from dialog template 102: the
+// general settings, the option pages, the six-digit counter, the timers that
+// drive the periodic work and the end point of the registered messages.
 #pragma once
 #include <windows.h>
 
+#include <memory>
+#include <string>
+
+#include "app/core/MainWindowLogic.h"
 #include "app/core/OsKind.h"
+#include "app/core/PopupEngine.h"
+#include "pages/AddBanners.h"
+#include "pages/AllowedBanners.h"
+#include "pages/BlockedHistory.h"
+#include "pages/StringPairList.h"
+#include "pages/win32/Pages.h"
 #include "platform/win32/Dialog.h"
+#include "platform/win32/Win32Desktop.h"
+#include "platform/win32/Win32Files.h"
+#include "platform/win32/Win32Sound.h"
+#include "platform/win32/Win32TextCompare.h"
 
 namespace tarnelix {
 
 class CTarnelixApp;
 
-class CTarnelixDlg : public CDialog {
+class CTarnelixDlg : public CDialog, public IEngineHost {
 public:
     explicit CTarnelixDlg(CTarnelixApp& app);
     ~CTarnelixDlg() override;
@@ -19,16 +35,90 @@ public:
     HMODULE psapiLibrary = nullptr;
     HMODULE vdmdbgLibrary = nullptr;
 
+    // IEngineHost: the check boxes are read as they stand at each decision.
+    bool IsDisableChecked() const override { return IsChecked(1048); }
+    bool IsAutoBlockChecked() const override { return IsChecked(1047); }
+    bool IsPlaySoundChecked() const override { return IsChecked(1045); }
+    bool IsNotificationChecked() const override { return IsChecked(1046); }
+    void ShowKillNotice() override;
+    void RefreshCounterDisplay() override;
+    void SaveCounters() override;
+
+    void ResetCounters();
+    void ShowPage(int page);
+    void ApplyDisableState();
+
 protected:
     BOOL OnInitDialog() override;
+    bool OnCommand(int id, int notifyCode, HWND control) override;
+    void OnTimer(UINT_PTR timerId) override;
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
 
 private:
+    struct RegisteredMessages {
+        UINT newWindowCreated, killPopupWindow, disable, exit, showPrivacyAddOn, privacyAddOnRun,
+            installedUpdates;
+    };
+
+    bool IsChecked(int id) const { return IsDlgButtonChecked(hwnd, id) == BST_CHECKED; }
+    void SetChecked(int id, bool checked) { CheckDlgButton(hwnd, id, checked ? BST_CHECKED : BST_UNCHECKED); }
+
+    // Initialisation steps.
     void AppendAboutItem();
-    void FreeProcessStatusLibraries();
+    void CreatePages();
+    void LoadSettings();
+    void FillUpdatesTable();
+    void StartTimers();
+
+    bool OnRegisteredMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    bool OnSysCommand(WPARAM wParam);
+    void OnLeftButtonDown(int x, int y);
+    void OnMouseMove(int x, int y);
+    bool OnCheckBox(int id);
+    void OnAutoBlockClicked();
+    void WriteRunEntry(bool checked);
+    void OnTrayCommand(int id);
+    void OnExit();
+    void OpenHelp();
+    void HideWindow() { ShowWindow(hwnd, SW_HIDE); }
+    void Broadcast(UINT msg, WPARAM wParam);
+    void RedrawAll();
+
+    // Points where the later subsystems plug in.
+    void SlideStep() {}
+    void GuardHomePage() {}
+    void ScanAdware() {}
+    void StartUpdateCheck() {}
+    void StopMessengerService() {}
+    bool MessengerCheckBoxChecked() const;
 
     CTarnelixApp& app;
+    bool startHidden = true;
+    bool hoverHand = false;
+    std::string programFolder;
+    std::string helpFilePath;
+    std::string startupProgramName = "TarnelixCtrl.exe";
+    TickState ticks;
+    RegisteredMessages messages{};
+    bool addOnRunning = false;
+    bool messengerRunning = true;
+    bool messengerBusy = false;
+    bool updateBusy = false;
+    Counters counters{};
+    StringPairList updatesTable;
     HICON icon = nullptr;
+
+    Win32FileStore fileStore;
+    Win32TextCompare textCompare;
+    Win32Desktop desktop;
+    Win32SoundPlayer soundPlayer;
+    AllowedBanners allowedModel;
+    BlockedHistory historyModel;
+    AddBanners addBannersModel;
+    CPopupEngine engine;
+    CAllowedBanners allowedPage;
+    CBlockedHistory historyPage;
+    CAddBanners addBannersPage;
 };
 
 }  // namespace tarnelix

@@ -33,12 +33,16 @@ if ! hwnd=$(winctl wait "#32770" "Tarnelix 3.0" 20000 | tr -d '\r'); then
   exit 1
 fi
 echo "demo: Tarnelix.exe is running; main window \"Tarnelix 3.0\" is $hwnd"
+# It starts hidden in the tray; "Show Options" (command 32773) brings it up.
+winctl post "#32770" "Tarnelix 3.0" 0x0111 32773
 sleep 1
 if import -display "$DISPLAY" -window root "$demo/tarnelix.png" 2>/dev/null; then
   echo "demo: screenshot in $demo/tarnelix.png"
 fi
 
-winctl post "#32770" "Tarnelix 3.0" 0x0010
+# Exit as the user does: the exit command, then OK on the question.
+winctl post "#32770" "Tarnelix 3.0" 0x0111 1
+winctl wait "#32770" "Tarnelix" 10000 >/dev/null && winctl post "#32770" "Tarnelix" 0x0111 1
 for _ in $(seq 1 100); do kill -0 "$tarnelix_pid" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$tarnelix_pid" 2>/dev/null; then
   echo "demo: Tarnelix.exe did not stop" >&2

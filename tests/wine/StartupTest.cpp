@@ -12,13 +12,7 @@ namespace {
 using winetest::ProgramDir;
 
 std::string ReadSetting(const char* value) {
-    char data[1024] = {};
-    DWORD size = sizeof(data) - 1;
-    if (RegGetValueA(HKEY_CURRENT_USER, "Software\\Corvantine\\Tarnelix\\Settings", value, RRF_RT_REG_SZ,
-                     nullptr, data, &size) != ERROR_SUCCESS) {
-        return "<missing>";
-    }
-    return data;
+    return winetest::ReadTarnelixString("Settings", value);
 }
 
 BOOL CALLBACK CollectText(HWND child, LPARAM lParam) {
@@ -37,14 +31,12 @@ std::string ChildTexts(HWND window) {
 class Startup : public ::testing::Test {
 protected:
     void StartFirst() {
-        ASSERT_TRUE(first.Start(ProgramDir() + "Tarnelix.exe"));
-        main = winetest::WaitForWindow("#32770", "Tarnelix 3.0", 15000);
+        main = winetest::StartTarnelix(first);
         ASSERT_NE(nullptr, main);
     }
     void TearDown() override {
         if (main != nullptr && IsWindow(main)) {
-            PostMessageA(main, WM_CLOSE, 0, 0);
-            first.WaitForExit(10000);
+            EXPECT_TRUE(winetest::ExitTarnelix(first, main));
         }
     }
 

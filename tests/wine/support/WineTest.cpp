@@ -116,4 +116,32 @@ std::string VersionString(const std::string& filePath, const char* name) {
     return std::string(value, length > 0 ? length - 1 : 0);
 }
 
+HWND StartTarnelix(Process& tarnelix) {
+    if (!tarnelix.Start(ProgramDir() + "Tarnelix.exe")) {
+        return nullptr;
+    }
+    return WaitForWindow("#32770", "Tarnelix 3.0", 15000);
+}
+
+bool ExitTarnelix(Process& tarnelix, HWND mainWindow) {
+    PostMessageA(mainWindow, WM_COMMAND, IDOK, 0);
+    // The exit question carries the program's name as its caption.
+    HWND question = WaitForWindow("#32770", "Tarnelix", 10000);
+    if (question == nullptr) {
+        return false;
+    }
+    PostMessageA(question, WM_COMMAND, IDOK, 0);
+    return tarnelix.WaitForExit(10000);
+}
+
+std::string ReadTarnelixString(const char* section, const char* value) {
+    const std::string key = std::string("Software\\Corvantine\\Tarnelix\\") + section;
+    char data[4096] = {};
+    DWORD size = sizeof(data) - 1;
+    if (RegGetValueA(HKEY_CURRENT_USER, key.c_str(), value, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS) {
+        return "<missing>";
+    }
+    return data;
+}
+
 }  // namespace winetest

@@ -41,6 +41,14 @@ bool WaitUntilGone(HWND window, DWORD timeoutMs);
 // Pumps this thread's messages for the given time.
 void PumpFor(DWORD ms);
 
+// Starts Tarnelix.exe from the program folder and waits for its main window.
+HWND StartTarnelix(Process& tarnelix);
+// Exits Tarnelix the way the user does: the exit command, then OK on the
+// question. True when the process ended.
+bool ExitTarnelix(Process& tarnelix, HWND mainWindow);
+// Reads a string value of HKCU\Software\Corvantine\Tarnelix\<section>.
+std::string ReadTarnelixString(const char* section, const char* value);
+
 // A string value of a file's version resource, e.g. "CompanyName".
 std::string VersionString(const std::string& filePath, const char* name);
 

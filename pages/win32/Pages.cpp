@@ -1,0 +1,100 @@
+#include "pages/win32/Pages.h"
+
+#include <string>
+
+#include "app/resource.h"
+
+namespace tarnelix {
+namespace {
+
+std::string ItemText(HWND dialog, int id) {
+    HWND item = GetDlgItem(dialog, id);
+    const int length = GetWindowTextLengthA(item);
+    std::string text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
+    const int copied = GetWindowTextA(item, text.data(), static_cast<int>(text.size()));
+    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+    return text;
+}
+
+}  // namespace
+
+CAllowedBanners::CAllowedBanners(AllowedBanners& model)
+    : CListPage(IDD_ALLOWED_BANNERS, IDC_ALLOWED_LIST), model(model) {}
+
+void CAllowedBanners::Reload() {
+    model.LoadFromFile();
+    ShowList(model.List());
+}
+
+bool CAllowedBanners::OnCommand(int id, int, HWND) {
+    switch (id) {
+    case IDC_ADD_POPUP: OnAddPopup(); return true;
+    case IDC_ALLOWED_REMOVE: OnRemove(); return true;
+    default: return false;  // Enter and Escape stay on the page
+    }
+}
+
+void CAllowedBanners::OnAddPopup() {
+    model.OnAddPopup(ItemText(hwnd, IDC_ALLOWED_ENTRY));
+    SetDlgItemTextA(hwnd, IDC_ALLOWED_ENTRY, "");
+    ShowList(model.List());
+}
+
+void CAllowedBanners::OnRemove() {
+    TakeSelection(model.List());
+    model.OnRemove();
+    ShowList(model.List());
+}
+
+CBlockedHistory::CBlockedHistory(BlockedHistory& model, CAllowedBanners& allowedPage, AllowedBanners& allowed)
+    : CListPage(IDD_BLOCKED_HISTORY, IDC_HISTORY_LIST), model(model), allowedPage(allowedPage), allowed(allowed) {}
+
+void CBlockedHistory::Reload() {
+    model.LoadFromFile();
+    ShowList(model.List());
+}
+
+bool CBlockedHistory::OnCommand(int id, int, HWND) {
+    switch (id) {
+    case IDC_HISTORY_ALLOW:
+        TakeSelection(model.List());
+        model.OnAllow(allowed);
+        ShowList(model.List());
+        allowedPage.Reload();
+        return true;
+    case IDC_HISTORY_REMOVE:
+        TakeSelection(model.List());
+        model.OnRemove();
+        ShowList(model.List());
+        return true;
+    default:
+        return false;
+    }
+}
+
+CAddBanners::CAddBanners(AddBanners& model, IDesktop& desktop, KillFunction killPopupWindow)
+    : CListPage(IDD_ADD_BANNERS, IDC_OPEN_WINDOWS_LIST),
+      model(model),
+      desktop(desktop),
+      killPopupWindow(std::move(killPopupWindow)) {}
+
+void CAddBanners::OnRefresh() {
+    model.OnRefresh(desktop);
+    ShowList(model.List());
+}
+
+bool CAddBanners::OnCommand(int id, int, HWND) {
+    switch (id) {
+    case IDC_REFRESH: OnRefresh(); return true;
+    case IDC_BLOCK: OnBlock(); return true;
+    default: return false;
+    }
+}
+
+void CAddBanners::OnBlock() {
+    TakeSelection(model.List());
+    model.OnBlock(desktop, killPopupWindow);
+    ShowList(model.List());
+}
+
+}  // namespace tarnelix

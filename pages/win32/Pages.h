@@ -1,0 +1,66 @@
+// The list pages of the main window: allowed sites (template 135), blocked
+// history (130) and add popups (134). Each wraps its portable model and
+// keeps its list box in step with it.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+
+#include "pages/AddBanners.h"
+#include "pages/AllowedBanners.h"
+#include "pages/BlockedHistory.h"
+#include "pages/win32/ListPage.h"
+#include "platform/Desktop.h"
+
+namespace tarnelix {
+
+class CAllowedBanners : public CListPage {
+public:
+    explicit CAllowedBanners(AllowedBanners& model);
+    // Reads the file again and shows it, as every time the page is shown.
+    void Reload();
+
+protected:
+    bool OnCommand(int id, int notifyCode, HWND control) override;
+
+private:
+    void OnAddPopup();
+    void OnRemove();
+
+    AllowedBanners& model;
+};
+
+class CBlockedHistory : public CListPage {
+public:
+    CBlockedHistory(BlockedHistory& model, CAllowedBanners& allowedPage, AllowedBanners& allowed);
+    void Reload();
+    // The engine changed the list while the page may be visible.
+    void Refresh() { ShowList(model.List()); }
+
+protected:
+    bool OnCommand(int id, int notifyCode, HWND control) override;
+
+private:
+    BlockedHistory& model;
+    CAllowedBanners& allowedPage;
+    AllowedBanners& allowed;
+};
+
+class CAddBanners : public CListPage {
+public:
+    using KillFunction = std::function<void(WindowId)>;
+    CAddBanners(AddBanners& model, IDesktop& desktop, KillFunction killPopupWindow);
+    void OnRefresh();
+
+protected:
+    bool OnCommand(int id, int notifyCode, HWND control) override;
+
+private:
+    void OnBlock();
+
+    AddBanners& model;
+    IDesktop& desktop;
+    KillFunction killPopupWindow;
+};
+
+}  // namespace tarnelix

@@ -1,0 +1,18 @@
+// IDesktop over the Win32 window functions: windows of other programs are
+// read, searched and sent close commands by posting, never by sending.
+#pragma once
+
+#include "platform/Desktop.h"
+
+class Win32Desktop final : public IDesktop {
+public:
+    std::optional<std::string> WindowTitle(WindowId window) const override;
+    bool IsWindowVisible(WindowId window) const override;
+    std::uint32_t WindowStyle(WindowId window) const override;
+    WindowId FindTopLevel(const char* className, const char* title) const override;
+    std::vector<WindowId> TopLevelWindows() const override;
+    void PostSystemClose(WindowId window) override;
+    void PostClose(WindowId window) override;
+    bool IsCtrlKeyDown() const override;
+    void Pause(unsigned milliseconds) override;
+};

@@ -1,0 +1,203 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "ui/core/TrayState.h"
+
+using tarnelix::ClassifyIconEvent;
+using tarnelix::PrepareMenuState;
+using tarnelix::TrayIconAction;
+using tarnelix::TrayIconState;
+using tarnelix::TrayMenuState;
+
+namespace {
+
+// Stands in for Shell_NotifyIcon: answers as told and counts the calls.
+struct FakeShell {
+    bool succeeds = true;
+    int calls = 0;
+    unsigned flagsSeen = 0;
+    const TrayIconState* state = nullptr;
+
+    std::function<bool()> Call()
+    {
+        return [this] {
+            ++calls;
+            if (state != nullptr) {
+                flagsSeen = state->RecordFlags();
+            }
+            return succeeds;
+        };
+    }
+};
+
+struct TrayFixture : ::testing::Test {
+    TrayIconState tray;
+    FakeShell shell;
+
+    void SetUp() override { shell.state = &tray; }
+    bool CreateShown() { return tray.Create(5, false, true, shell.Call()); }
+};
+
+}  // namespace
+
+using TrayCreate = TrayFixture;
+
+TEST_F(TrayCreate, StartsHiddenAndRemoved)
+{
+    EXPECT_FALSE(tray.TraySupported());
+    EXPECT_TRUE(tray.IconHidden());
+    EXPECT_TRUE(tray.IconRemoved());
+    EXPECT_FALSE(tray.ReAddPending());
+}
+
+TEST_F(TrayCreate, SuccessfulAddShowsTheIcon)
+{
+    EXPECT_TRUE(CreateShown());
+    EXPECT_TRUE(tray.TraySupported());
+    EXPECT_FALSE(tray.IconHidden());
+    EXPECT_FALSE(tray.IconRemoved());
+    EXPECT_FALSE(tray.ReAddPending());
+    EXPECT_EQ(tray.CreationFlags(), 7u);  // message | icon | tip
+    EXPECT_EQ(shell.flagsSeen, 7u);
+}
+
+TEST_F(TrayCreate, SystemWithoutNotificationAreaFailsWithoutCalling)
+{
+    EXPECT_FALSE(tray.Create(3, false, false, shell.Call()));
+    EXPECT_FALSE(tray.TraySupported());
+    EXPECT_EQ(shell.calls, 0);
+}
+
+TEST_F(TrayCreate, FailedAddLeavesHiddenAndReAddPending)
+{
+    shell.succeeds = false;
+    EXPECT_FALSE(CreateShown());
+    EXPECT_TRUE(tray.IconHidden());
+    EXPECT_TRUE(tray.IconRemoved());
+    EXPECT_TRUE(tray.ReAddPending());
+}
+
+TEST_F(TrayCreate, HiddenOnAnOldShellIsNotAdded)
+{
+    EXPECT_TRUE(tray.Create(4, true, false, shell.Call()));
+    EXPECT_EQ(shell.calls, 0);
+    EXPECT_TRUE(tray.IconHidden());
+}
+
+TEST_F(TrayCreate, HiddenOnANewShellIsAddedAnyway)
+{
+    EXPECT_TRUE(tray.Create(5, true, true, shell.Call()));
+    EXPECT_EQ(shell.calls, 1);
+    EXPECT_FALSE(tray.IconHidden());
+}
+
+using TrayReAdd = TrayFixture;
+
+TEST_F(TrayReAdd, TaskbarCreatedAddsTheShownIconAgain)
+{
+    CreateShown();
+    tray.OnTaskbarCreated(shell.Call());
+    EXPECT_EQ(shell.calls, 2);
+    EXPECT_FALSE(tray.ReAddPending());
+    EXPECT_FALSE(tray.IconHidden());
+}
+
+TEST_F(TrayReAdd, TaskbarCreatedAfterAFailedAddIsNotTried)
+{
+    shell.succeeds = false;
+    CreateShown();
+    shell.succeeds = true;
+    tray.OnTaskbarCreated(shell.Call());
+    EXPECT_EQ(shell.calls, 1);
+    EXPECT_TRUE(tray.ReAddPending());
+    EXPECT_TRUE(tray.IconHidden());
+}
+
+TEST_F(TrayReAdd, FailedReAddHidesTheIconAndStopsLaterTries)
+{
+    CreateShown();
+    shell.succeeds = false;
+    tray.OnTaskbarCreated(shell.Call());
+    EXPECT_TRUE(tray.IconHidden());
+    EXPECT_TRUE(tray.ReAddPending());
+    shell.succeeds = true;
+    tray.OnWorkAreaChanged(shell.Call());
+    EXPECT_EQ(shell.calls, 2);
+    EXPECT_FALSE(tray.ReAddPending());  // not pending while hidden
+}
+
+TEST_F(TrayReAdd, WorkAreaChangeAddsTheShownIconAgain)
+{
+    CreateShown();
+    tray.OnWorkAreaChanged(shell.Call());
+    EXPECT_EQ(shell.calls, 2);
+    EXPECT_FALSE(tray.ReAddPending());
+}
+
+TEST_F(TrayReAdd, ReAddRestoresTheFlagsThatDeleteCleared)
+{
+    CreateShown();
+    shell.succeeds = false;
+    tray.Delete(shell.Call());  // the delete failed: the icon stays
+    EXPECT_EQ(shell.flagsSeen, 0u);
+    shell.succeeds = true;
+    tray.OnTaskbarCreated(shell.Call());
+    EXPECT_EQ(shell.flagsSeen, 7u);
+}
+
+using TrayDelete = TrayFixture;
+
+TEST_F(TrayDelete, RemovesTheShownIcon)
+{
+    CreateShown();
+    EXPECT_TRUE(tray.Delete(shell.Call()));
+    EXPECT_TRUE(tray.IconRemoved());
+    EXPECT_TRUE(tray.IconHidden());
+    EXPECT_EQ(shell.calls, 2);
+}
+
+TEST_F(TrayDelete, NothingToRemoveIsSuccessWithoutACall)
+{
+    EXPECT_TRUE(tray.Delete(shell.Call()));  // never created
+    EXPECT_EQ(shell.calls, 0);
+    shell.succeeds = false;
+    CreateShown();  // the add failed: removed already
+    EXPECT_TRUE(tray.Delete(shell.Call()));
+    EXPECT_EQ(shell.calls, 1);
+    EXPECT_FALSE(tray.ReAddPending());
+}
+
+TEST_F(TrayDelete, FailedRemoveReportsTheIconStillThere)
+{
+    CreateShown();
+    shell.succeeds = false;
+    EXPECT_FALSE(tray.Delete(shell.Call()));
+    EXPECT_FALSE(tray.IconRemoved());
+}
+
+TEST(TrayIconEvents, RightReleaseOpensTheMenuAndDoubleClickRunsTheDefault)
+{
+    EXPECT_EQ(ClassifyIconEvent(142, 0x0205), TrayIconAction::OpenMenu);
+    EXPECT_EQ(ClassifyIconEvent(142, 0x0203), TrayIconAction::RunDefaultCommand);
+}
+
+TEST(TrayIconEvents, SingleClickAndOtherIconsAreIgnored)
+{
+    EXPECT_EQ(ClassifyIconEvent(142, 0x0202), TrayIconAction::Ignore);  // left button up
+    EXPECT_EQ(ClassifyIconEvent(143, 0x0205), TrayIconAction::Ignore);
+}
+
+TEST(TrayMenu, DisableOnIsCheckedAndVeilmarkGrayedWithoutTheAddOn)
+{
+    const TrayMenuState menu = PrepareMenuState(1, false);
+    EXPECT_TRUE(menu.disableChecked);
+    EXPECT_FALSE(menu.veilmarkEnabled);
+}
+
+TEST(TrayMenu, AnyNonZeroDisableValueChecks)
+{
+    EXPECT_TRUE(PrepareMenuState(2, true).disableChecked);
+    EXPECT_FALSE(PrepareMenuState(0, true).disableChecked);
+    EXPECT_TRUE(PrepareMenuState(0, true).veilmarkEnabled);
+}

@@ -1,6 +1,7 @@
 #include "app/TarnelixApp.h"
 
 #include "app/TarnelixDlg.h"
+#include "app/core/AppSettings.h"
 #include "app/resource.h"
 #include "hook/Wendle.h"
 #include "platform/win32/Win32Version.h"
@@ -56,7 +57,7 @@ bool CTarnelixApp::InitInstance() {
     folders = SettleFolders(*profile, programFolder);
 
     HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_TARNELIX));
-    if (!tray.Create(nullptr, kTrayCallbackMessage, kTrayTooltip, icon, IDR_TRAYMENU)) {
+    if (!tray.CreateTrayIcon(nullptr, kTrayCallbackMessage, kTrayTooltip, icon, IDR_TRAYMENU, false)) {
         return true;
     }
 
@@ -66,7 +67,8 @@ bool CTarnelixApp::InitInstance() {
     LoadProcessStatusLibraries(dlg);
     dlg.DoModal();
 
-    tray.Remove();
+    tray.Attach(nullptr, nullptr);
+    tray.DeleteTrayIcon();
     CloseHandle(instanceMutex);
     instanceMutex = nullptr;
     return false;
@@ -88,6 +90,25 @@ bool CTarnelixApp::LoadSkinBitmap(HBITMAP& bitmap, const std::string& fileName) 
     bitmap = static_cast<HBITMAP>(
         LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
     return true;
+}
+
+void CTarnelixApp::AttachTray(CTarnelixDlg& mainWindow) {
+    tray.Attach(&mainWindow, profile.get());
+}
+
+void CTarnelixTray::Attach(CTarnelixDlg* mainWindow, ISettings* settings) {
+    this->mainWindow = mainWindow;
+    this->settings = settings;
+    SetTarget(mainWindow != nullptr ? mainWindow->Hwnd() : nullptr);
+}
+
+void CTarnelixTray::PrepareMenu(HMENU submenu) {
+    if (settings == nullptr || mainWindow == nullptr) {
+        return;
+    }
+    const TrayMenuState menu = PrepareMenuState(ReadSetting(*settings, kDisableSetting), mainWindow->AddOnRunning());
+    CheckMenuItem(submenu, ID_TRAY_DISABLE, MF_BYCOMMAND | (menu.disableChecked ? MF_CHECKED : MF_UNCHECKED));
+    EnableMenuItem(submenu, ID_TRAY_VEILMARK, MF_BYCOMMAND | (menu.veilmarkEnabled ? MF_ENABLED : MF_GRAYED));
 }
 
 void CTarnelixApp::ShowAbout(HWND owner) const {

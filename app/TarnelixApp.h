@@ -9,13 +9,30 @@
 #include "app/core/Startup.h"
 #include "platform/win32/Win32Profile.h"
 #include "ui/SystemTray.h"
+#include "ui/windows/SkinSource.h"
 
 namespace tarnelix {
 
-class CTarnelixApp {
+class CTarnelixDlg;
+
+// The tray icon of Tarnelix: its menu shows the Disable state and whether
+// the add-on runs.
+class CTarnelixTray : public CSystemTray {
+public:
+    void Attach(CTarnelixDlg* mainWindow, ISettings* settings);
+
+protected:
+    void PrepareMenu(HMENU submenu) override;
+
+private:
+    CTarnelixDlg* mainWindow = nullptr;
+    ISettings* settings = nullptr;
+};
+
+class CTarnelixApp : public ISkinSource {
 public:
     CTarnelixApp();
-    ~CTarnelixApp();
+    ~CTarnelixApp() override;
     CTarnelixApp(const CTarnelixApp&) = delete;
     CTarnelixApp& operator=(const CTarnelixApp&) = delete;
 
@@ -33,8 +50,10 @@ public:
     // Loads skin folder + fileName into bitmap, deleting what it held. An
     // empty name changes nothing and gives false; a missing file leaves a
     // null handle and still gives true.
-    bool LoadSkinBitmap(HBITMAP& bitmap, const std::string& fileName) const;
+    bool LoadSkinBitmap(HBITMAP& bitmap, const std::string& fileName) const override;
     void ShowAbout(HWND owner) const;
+    // The main window receives the tray menu's commands.
+    void AttachTray(CTarnelixDlg& mainWindow);
 
 private:
     bool ClaimSingleInstance();
@@ -44,7 +63,7 @@ private:
     std::string applicationName;
     AppFolders folders;
     std::unique_ptr<Win32Profile> profile;
-    CSystemTray tray;
+    CTarnelixTray tray;
     HANDLE instanceMutex = nullptr;
 };
 

@@ -2,17 +2,22 @@
 
 #include <shellapi.h>
 #include <windowsx.h>
+#include <wininet.h>
 
 #include "app/TarnelixApp.h"
 #include "app/core/AppSettings.h"
 #include "app/core/Messages.h"
 #include "app/resource.h"
+#include "ui/win32/SkinnedWindow.h"
+#include "ui/windows/MessageInfoDlg.h"
 
 namespace tarnelix {
 namespace {
 
 constexpr UINT kAboutCommand = 16;  // system-menu item of the About box
 constexpr char kExitQuestion[] = "Are you sure you want to exit Tarnelix?";
+constexpr char kAddPopupsHint[] = "Uncheck \"Kill all pop-up windows automatically\" to access this page!";
+constexpr COLORREF kSoundLinkColour = 0xCFFFFF;
 constexpr int kPageLeft = 2;
 constexpr int kPageTop = 105;
 constexpr int kPageWidth = 378;
@@ -46,7 +51,17 @@ CTarnelixDlg::CTarnelixDlg(CTarnelixApp& app)
       engine(desktop, soundPlayer, *this, allowedModel, historyModel, counters),
       allowedPage(allowedModel),
       historyPage(historyModel, allowedPage, allowedModel),
-      addBannersPage(addBannersModel, desktop, [this](WindowId window) { engine.KillPopupWindow(window); }) {
+      addBannersPage(addBannersModel, desktop, [this](WindowId window) { engine.KillPopupWindow(window); }),
+      reportsPage(app, {[this] { return counters; }, [this] { ResetCounters(); }}),
+      soundPage(app, app.Settings(), soundPlayer, app.GetSoundFolder(),
+                {[this](const std::string& path) { engine.SetKillSoundPath(path); }, [this] { ShowPage(0); }}),
+      killNotice(app),
+      notification(app.Settings(), clock, app.GetNotificationsFolder(),
+                   {[this] { return IsDisableChecked(); }, [this] { return counters; },
+                    [] {
+                        DWORD flags = 0;
+                        return InternetGetConnectedState(&flags, 0) != FALSE;
+                    }}) {
     messages.newWindowCreated = RegisterWindowMessageA(kNewWindowCreatedMessage);
     messages.killPopupWindow = RegisterWindowMessageA(kKillPopupWindowMessage);
     messages.disable = RegisterWindowMessageA(kDisableMessage);
@@ -55,6 +70,7 @@ CTarnelixDlg::CTarnelixDlg(CTarnelixApp& app)
     messages.privacyAddOnRun = RegisterWindowMessageA(kPrivacyAddOnRunMessage);
     messages.installedUpdates = RegisterWindowMessageA(kInstalledUpdatesMessage);
     icon = LoadIconA(ResourceInstance(), MAKEINTRESOURCEA(IDI_TARNELIX));
+    app.LoadSkinBitmap(skinBitmap, "MainDlg.bmp");
     engine.SetSoundFolder(app.GetSoundFolder());
 }
 
@@ -64,6 +80,9 @@ CTarnelixDlg::~CTarnelixDlg() {
     }
     if (vdmdbgLibrary != nullptr) {
         FreeLibrary(vdmdbgLibrary);
+    }
+    if (skinBitmap != nullptr) {
+        DeleteObject(skinBitmap);
     }
 }
 
@@ -76,12 +95,16 @@ BOOL CTarnelixDlg::OnInitDialog() {
         SendMessageA(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     }
     CreatePages();
+    CreateNotices();
+    SetUpSkinnedControls();
+    app.AttachTray(*this);
     LoadSettings();
     if (!IsChecked(IDC_NO_DISPLAY_STARTUP)) {
         startHidden = false;
     }
     FillUpdatesTable();
     engine.PlayNamedSound("on.wav");
+    notification.ShowNotice(NotificationKind::StartUp);
     if (!IsAutoBlockChecked()) {
         engine.SweepBlockedTitles();
     }
@@ -105,12 +128,23 @@ void CTarnelixDlg::AppendAboutItem() {
 }
 
 void CTarnelixDlg::CreatePages() {
-    CListPage* pages[] = {&historyPage, &addBannersPage, &allowedPage};
-    for (CListPage* page : pages) {
+    CDialog* pages[] = {&historyPage, &addBannersPage, &allowedPage, &reportsPage, &soundPage};
+    for (CDialog* page : pages) {
         page->Create(hwnd);
         SetWindowPos(page->Hwnd(), nullptr, kPageLeft, kPageTop, kPageWidth, kPageHeight,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
+}
+
+void CTarnelixDlg::CreateNotices() {
+    killNotice.Create(hwnd);
+    notification.Create(hwnd);
+}
+
+void CTarnelixDlg::SetUpSkinnedControls() {
+    soundLabel.Attach(hwnd, IDC_SOUND_LABEL);
+    soundLabel.SetClickable(true, false).SetForeColour(kSoundLinkColour).SetUnderlined(true).SetSeeThrough(true);
+    startButton.Attach(hwnd, IDC_START);
 }
 
 void CTarnelixDlg::LoadSettings() {
@@ -160,7 +194,11 @@ bool CTarnelixDlg::MessengerCheckBoxChecked() const {
 
 // ---- Counters -----------------------------------------------------------------
 
-void CTarnelixDlg::ShowKillNotice() {}
+void CTarnelixDlg::ShowKillNotice() {
+    if (ShouldShowKillNotice(killNotice.IsVisible(), slide, notification.IsVisible())) {
+        killNotice.ShowForKill();
+    }
+}
 
 void CTarnelixDlg::SaveCounters() {
     ::SaveCounters(app.Settings(), counters);
@@ -202,6 +240,8 @@ void CTarnelixDlg::ShowPage(int page) {
     historyPage.Show(false);
     addBannersPage.Show(false);
     allowedPage.Show(false);
+    reportsPage.Show(false);
+    soundPage.Show(false);
     for (int id : kGeneralCheckBoxes) {
         ShowWindow(Item(id), SW_HIDE);
     }
@@ -225,8 +265,14 @@ void CTarnelixDlg::ShowPage(int page) {
         allowedPage.Show(true);
         allowedPage.Reload();
         break;
+    case 4:
+        reportsPage.Show(true);
+        break;
+    case 7:
+        soundPage.Show(true);
+        break;
     default:
-        break;  // reports, advanced and sound pages come with their own windows
+        break;  // the advanced page comes with its own window
     }
 }
 
@@ -240,8 +286,7 @@ void CTarnelixDlg::OnLeftButtonDown(int x, int y) {
     case NavigationTarget::AdvancedPage: ShowPage(6); break;
     case NavigationTarget::AddPopupsPage:
         if (IsAutoBlockChecked()) {
-            MessageBoxA(hwnd, "Uncheck \"Kill all pop-up windows automatically\" to access this page!",
-                        "Tarnelix", MB_OK | MB_ICONINFORMATION);
+            AskUser(kAddPopupsHint);
         } else {
             ShowPage(1);
         }
@@ -362,7 +407,7 @@ void CTarnelixDlg::OnTrayCommand(int id) {
 }
 
 void CTarnelixDlg::OnExit() {
-    if (MessageBoxA(hwnd, kExitQuestion, "Tarnelix", MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
+    if (!AskUser(kExitQuestion)) {
         return;
     }
     if (psapiLibrary != nullptr) {
@@ -378,6 +423,12 @@ void CTarnelixDlg::OnExit() {
     HideWindow();
     EndModal(IDOK);
     Broadcast(messages.exit, 0);
+}
+
+bool CTarnelixDlg::AskUser(const char* message) {
+    CMessageInfoDlg box(app);
+    box.SetMessage(message);
+    return box.Run(hwnd) == IDOK;
 }
 
 void CTarnelixDlg::Broadcast(UINT msg, WPARAM wParam) {
@@ -425,10 +476,18 @@ bool CTarnelixDlg::OnRegisteredMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     } else if (msg == messages.disable && fromOther) {
         Broadcast(messages.disable, IsDisableChecked() ? 1 : 0);
     } else if (msg == messages.installedUpdates && fromOther) {
-        // The installed-updates notice comes with the notices.
+        notification.SetInstalledUpdates();
     } else {
         return false;
     }
+    return true;
+}
+
+bool CTarnelixDlg::OnDrawItem(const DRAWITEMSTRUCT& item) {
+    if (item.CtlID != IDC_START) {
+        return false;
+    }
+    startButton.DrawItem(item);
     return true;
 }
 
@@ -459,7 +518,7 @@ bool CTarnelixDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& re
         }
         return false;
     case WM_SYSCOMMAND:
-        result = TRUE;
+        result = 0;
         return OnSysCommand(wParam);
     case WM_LBUTTONDOWN:
         OnLeftButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
@@ -467,6 +526,21 @@ bool CTarnelixDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& re
     case WM_MOUSEMOVE:
         OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         return false;
+    case WM_ERASEBKGND:
+        if (!EraseWithBitmap(hwnd, reinterpret_cast<HDC>(wParam), skinBitmap)) {
+            return false;
+        }
+        result = TRUE;
+        return true;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+        // The skin shows through every control of the main window.
+        result = reinterpret_cast<INT_PTR>(TransparentControlColour(reinterpret_cast<HDC>(wParam), RGB(0, 0, 0)));
+        return true;
+    case WM_DRAWITEM:
+        return OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     default:
         return false;
     }

@@ -20,6 +20,12 @@
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32Sound.h"
 #include "platform/win32/Win32TextCompare.h"
+#include "ui/core/NoticePlacement.h"
+#include "ui/win32/TextLabel.h"
+#include "ui/win32/XPButton.h"
+#include "ui/windows/Notices.h"
+#include "ui/windows/OptionPages.h"
+#include "ui/windows/SystemClock.h"
 
 namespace tarnelix {
 
@@ -47,6 +53,7 @@ public:
     void ResetCounters();
     void ShowPage(int page);
     void ApplyDisableState();
+    bool AddOnRunning() const { return addOnRunning; }
 
 protected:
     BOOL OnInitDialog() override;
@@ -84,8 +91,14 @@ private:
     void Broadcast(UINT msg, WPARAM wParam);
     void RedrawAll();
 
+    void SlideStep() { killNotice.SlideStep(slide); }
+    void CreateNotices();
+    void SetUpSkinnedControls();
+    bool OnDrawItem(const DRAWITEMSTRUCT& item);
+    // Shows the program's own message box; true when answered with "Ok".
+    bool AskUser(const char* message);
+
     // Points where the later subsystems plug in.
-    void SlideStep() {}
     void GuardHomePage() {}
     void ScanAdware() {}
     void StartUpdateCheck() {}
@@ -107,6 +120,9 @@ private:
     Counters counters{};
     StringPairList updatesTable;
     HICON icon = nullptr;
+    HBITMAP skinBitmap = nullptr;
+    SlideState slide;
+    SystemClock clock;
 
     Win32FileStore fileStore;
     Win32TextCompare textCompare;
@@ -119,6 +135,12 @@ private:
     CAllowedBanners allowedPage;
     CBlockedHistory historyPage;
     CAddBanners addBannersPage;
+    CReports reportsPage;
+    CSound soundPage;
+    CKillNotice killNotice;
+    CNotification notification;
+    CXPButton startButton;
+    CTextLabel soundLabel;
 };
 
 }  // namespace tarnelix

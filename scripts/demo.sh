@@ -42,7 +42,7 @@ fi
 
 # Exit as the user does: the exit command, then OK on the question.
 winctl post "#32770" "Tarnelix 3.0" 0x0111 1
-winctl wait "#32770" "Tarnelix" 10000 >/dev/null && winctl post "#32770" "Tarnelix" 0x0111 1
+winctl wait "#32770" "Message Info" 10000 >/dev/null && winctl post "#32770" "Message Info" 0x0111 1
 for _ in $(seq 1 100); do kill -0 "$tarnelix_pid" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$tarnelix_pid" 2>/dev/null; then
   echo "demo: Tarnelix.exe did not stop" >&2

@@ -9,8 +9,9 @@ TARNELIX_WINE_ROOT=${TARNELIX_WINE_ROOT:-$TARNELIX_SOURCE_DIR/build/wine}
 export WINEPREFIX="$TARNELIX_WINE_ROOT/prefix"
 export WINEARCH=win64
 export WINEDEBUG=${WINEDEBUG:--all}
-# No Mono or Gecko installer dialogs.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko installer dialogs, and no sound driver: Xvfb has no sound
+# device, and the tests check what is played through the sound log instead.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winealsa.drv,winepulse.drv,wineoss.drv="
 
 XVFB_PID=""
 WINESERVER_PID=""

@@ -1,64 +1,138 @@
 #include "ui/SystemTray.h"
 
-#include <shellapi.h>
-
 #include <cstring>
 
 namespace tarnelix {
 namespace {
+
 constexpr char kTrayWindowClass[] = "TarnelixTrayWindow";
+
+// Balloons and hidden icons need the shell of the NT 5 family or later.
+bool IsNewShell() {
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof(version);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    if (!GetVersionExA(&version)) {
+        return false;
+    }
+#pragma GCC diagnostic pop
+    return version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion > 4;
+}
+
+}  // namespace
+
+CSystemTray::CSystemTray() : newShell(IsNewShell()) {
+    // Registered before any window exists, so the broadcast of a restarted
+    // taskbar is never missed.
+    taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
 }
 
 CSystemTray::~CSystemTray() {
-    Remove();
+    DeleteTrayIcon();
+    if (window != nullptr) {
+        DestroyWindow(window);
+    }
 }
 
-bool CSystemTray::Create(HWND parent, UINT callbackMessage, const std::string& tooltip, HICON icon, UINT id) {
+bool CSystemTray::CreateTrayIcon(HWND parent, UINT callbackMessage, const std::string& tooltip, HICON icon,
+                                 UINT iconId, bool hidden) {
+    const unsigned versionLowByte = LOBYTE(LOWORD(GetVersion()));
     HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSA wc{};
     wc.lpfnWndProc = WindowProc;
     wc.hInstance = instance;
     wc.lpszClassName = kTrayWindowClass;
     RegisterClassA(&wc);  // fails harmlessly when already registered
-    window = CreateWindowExA(0, kTrayWindowClass, "", WS_POPUP, 0, 0, 0, 0, parent, nullptr, instance, nullptr);
-    if (window == nullptr) {
-        return false;
+    if (versionLowByte >= 4) {
+        window = CreateWindowExA(0, kTrayWindowClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+        if (window == nullptr) {
+            return false;
+        }
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
-
     data.cbSize = sizeof(data);
-    data.hWnd = window;
-    data.uID = id;
+    data.hWnd = parent != nullptr ? parent : window;
+    data.uID = iconId;
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = callbackMessage;
     data.hIcon = icon;
-    std::strncpy(data.szTip, tooltip.c_str(), sizeof(data.szTip) - 1);
-    return AddIcon();
+    std::strncpy(data.szTip, tooltip.c_str(), 127);
+    data.szTip[127] = '\0';
+    return state.Create(versionLowByte, hidden, newShell, [this] { return Add(); });
 }
 
-bool CSystemTray::AddIcon() {
-    shown = Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
-    return shown;
+bool CSystemTray::Add() {
+    return Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
 }
 
-void CSystemTray::Remove() {
-    if (shown) {
-        Shell_NotifyIconA(NIM_DELETE, &data);
-        shown = false;
+bool CSystemTray::DeleteTrayIcon() {
+    return state.Delete([this] { return Shell_NotifyIconA(NIM_DELETE, &data) != FALSE; });
+}
+
+LRESULT CSystemTray::HandleIconEvent(UINT iconId, UINT mouseMessage) {
+    if (iconId != data.uID || target == nullptr) {
+        return 0;
     }
-    if (window != nullptr) {
-        DestroyWindow(window);
-        window = nullptr;
+    if (mouseMessage == WM_RBUTTONUP) {
+        ShowMenu();
+    } else if (mouseMessage == WM_LBUTTONDBLCLK) {
+        RunDefaultCommand();
     }
+    return 1;
+}
+
+void CSystemTray::ShowMenu() {
+    HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(data.uID));
+    HMENU submenu = menu != nullptr ? GetSubMenu(menu, 0) : nullptr;
+    if (submenu == nullptr) {
+        if (menu != nullptr) {
+            DestroyMenu(menu);
+        }
+        return;
+    }
+    SetMenuDefaultItem(submenu, defaultItem, TRUE);
+    PrepareMenu(submenu);
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    SetForegroundWindow(target);
+    TrackPopupMenu(submenu, TPM_LEFTBUTTON, cursor.x, cursor.y, 0, target, nullptr);
+    // Without a message after the menu, it would not close when the user
+    // clicks elsewhere.
+    PostMessageA(target, WM_NULL, 0, 0);
+    DestroyMenu(menu);
+}
+
+void CSystemTray::RunDefaultCommand() {
+    SetForegroundWindow(target);
+    HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(data.uID));
+    HMENU submenu = menu != nullptr ? GetSubMenu(menu, 0) : nullptr;
+    if (submenu == nullptr) {
+        if (menu != nullptr) {
+            DestroyMenu(menu);
+        }
+        return;
+    }
+    const UINT command = GetMenuItemID(submenu, static_cast<int>(defaultItem));
+    DestroyMenu(menu);
+    PostMessageA(target, WM_COMMAND, command, 0);
 }
 
 LRESULT CALLBACK CSystemTray::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<CSystemTray*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    // A restarted taskbar has forgotten every icon: put ours up again.
-    if (self != nullptr && self->taskbarCreated != 0 && msg == self->taskbarCreated) {
-        self->AddIcon();
-        return 0;
+    if (self != nullptr) {
+        if (msg == self->data.uCallbackMessage) {
+            return self->HandleIconEvent(static_cast<UINT>(wParam), static_cast<UINT>(lParam));
+        }
+        // A restarted taskbar has forgotten every icon.
+        if (msg == self->taskbarCreated) {
+            self->state.OnTaskbarCreated([self] { return self->Add(); });
+            return 0;
+        }
+        if (msg == WM_SETTINGCHANGE && wParam == SPI_SETWORKAREA) {
+            self->state.OnWorkAreaChanged([self] { return self->Add(); });
+            return 0;
+        }
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }

@@ -42,10 +42,40 @@ bool CDialog::OnMessage(UINT, WPARAM, LPARAM, INT_PTR&) {
     return false;
 }
 
+namespace {
+
+// A dialog procedure returns these messages' results directly; every other
+// result goes through DWLP_MSGRESULT, with TRUE meaning "handled".
+bool ReturnsResultDirectly(UINT msg) {
+    switch (msg) {
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+    case WM_COMPAREITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+    case WM_QUERYDRAGICON:
+    case WM_INITDIALOG:
+        return true;
+    default:
+        return false;
+    }
+}
+
+}  // namespace
+
 INT_PTR CDialog::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
     INT_PTR result = 0;
     if (OnMessage(msg, wParam, lParam, result)) {
-        return result;
+        if (ReturnsResultDirectly(msg)) {
+            return result;
+        }
+        SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
+        return TRUE;
     }
     switch (msg) {
     case WM_INITDIALOG:

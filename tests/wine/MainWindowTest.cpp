@@ -84,7 +84,7 @@ TEST_F(MainWindow, HistoryTabShowsTheHistoryPageWithTheFileReadAgain) {
 
 TEST_F(MainWindow, AddPopupsTabIsRefusedWhileAutoBlockIsOn) {
     Click(kAddPopupsTabX, kTabY);
-    HWND box = winetest::WaitForWindow("#32770", "Tarnelix", 5000);
+    HWND box = winetest::WaitForWindow("#32770", "Message Info", 5000);
     ASSERT_NE(nullptr, box);
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     winetest::PumpFor(300);
@@ -116,7 +116,7 @@ TEST_F(MainWindow, CleaningRunsOfTheAddOnAreCountedButOwnBroadcastsAreNot) {
 
 TEST_F(MainWindow, AnsweringCancelToTheExitQuestionKeepsItRunning) {
     PostMessageA(main, WM_COMMAND, IDOK, 0);
-    HWND question = winetest::WaitForWindow("#32770", "Tarnelix", 5000);
+    HWND question = winetest::WaitForWindow("#32770", "Message Info", 5000);
     ASSERT_NE(nullptr, question);
     PostMessageA(question, WM_COMMAND, IDCANCEL, 0);
     winetest::PumpFor(500);

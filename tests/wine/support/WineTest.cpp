@@ -125,8 +125,8 @@ HWND StartTarnelix(Process& tarnelix) {
 
 bool ExitTarnelix(Process& tarnelix, HWND mainWindow) {
     PostMessageA(mainWindow, WM_COMMAND, IDOK, 0);
-    // The exit question carries the program's name as its caption.
-    HWND question = WaitForWindow("#32770", "Tarnelix", 10000);
+    // The exit question comes in the program's own message box.
+    HWND question = WaitForWindow("#32770", "Message Info", 10000);
     if (question == nullptr) {
         return false;
     }

@@ -56,4 +56,14 @@ wait "$test_pid"
 rc=$?
 test_pid=""
 [ $rc = 124 ] && echo "wine-run: $name timed out after ${timeout_s}s" >&2
+# Screenshots the test saved as BMP are kept as PNG in the build tree.
+if [ -d "$run_dir/scratch/screenshots" ]; then
+  shots="$TARNELIX_WINE_ROOT/../screenshots/$name"
+  mkdir -p "$shots"
+  for bmp in "$run_dir/scratch/screenshots"/*.bmp; do
+    [ -f "$bmp" ] || continue
+    /usr/bin/convert "$bmp" "$shots/$(basename "${bmp%.bmp}").png" 2>/dev/null || true
+  done
+  echo "wine-run: screenshots in $(realpath "$shots")"
+fi
 exit $rc

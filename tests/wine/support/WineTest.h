@@ -49,6 +49,12 @@ bool ExitTarnelix(Process& tarnelix, HWND mainWindow);
 // Reads a string value of HKCU\Software\Corvantine\Tarnelix\<section>.
 std::string ReadTarnelixString(const char* section, const char* value);
 
+// Saves what the screen shows of the window as TestDir()\screenshots\name.bmp;
+// wine-run.sh turns these into PNG files in the build tree.
+bool SaveWindowShot(HWND window, const std::string& name);
+// The colour the screen shows at a point of the window's client area.
+COLORREF ClientPixel(HWND window, int x, int y);
+
 // A string value of a file's version resource, e.g. "CompanyName".
 std::string VersionString(const std::string& filePath, const char* name);
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "pages/ListFileIo.h"
+#include "pages/DesktopTitles.h"
 #include "pages/SelectionWalk.h"
 #include "pages/TitleSearch.h"
 
@@ -13,21 +13,10 @@ AddBanners::AddBanners(const ITextCompare& compare) : compare(compare), list(com
 void AddBanners::OnRefresh(const IDesktop& desktop)
 {
     list.Clear();
-    for (const WindowId window : desktop.TopLevelWindows()) {
-        if (!desktop.IsWindowVisible(window)) {
-            continue;
-        }
-        const std::optional<std::string> title = desktop.WindowTitle(window);
-        if (!title) {
-            continue;
-        }
-        const std::string_view trimmed = TrimTrailingSpace(*title);
-        if (trimmed.empty()) {
-            continue;
-        }
+    for (const TitledWindow& candidate : VisibleTitledWindows(desktop)) {
         for (const char* mark : kBrowserTitleMarks) {
-            if (ContainsWholeCharacters(trimmed, mark, compare)) {
-                list.Add(std::string(trimmed));
+            if (ContainsWholeCharacters(candidate.title, mark, compare)) {
+                list.Add(candidate.title);
             }
         }
     }

@@ -82,13 +82,27 @@ LRESULT CSystemTray::HandleIconEvent(UINT iconId, UINT mouseMessage) {
     return 1;
 }
 
-void CSystemTray::ShowMenu() {
-    HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(data.uID));
-    HMENU submenu = menu != nullptr ? GetSubMenu(menu, 0) : nullptr;
-    if (submenu == nullptr) {
+// The menu resource, loaded for as long as one event needs it.
+class CSystemTray::LoadedMenu {
+public:
+    explicit LoadedMenu(UINT resourceId) : menu(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId))) {}
+    ~LoadedMenu() {
         if (menu != nullptr) {
             DestroyMenu(menu);
         }
+    }
+    LoadedMenu(const LoadedMenu&) = delete;
+    LoadedMenu& operator=(const LoadedMenu&) = delete;
+    HMENU Submenu() const { return menu != nullptr ? GetSubMenu(menu, 0) : nullptr; }
+
+private:
+    HMENU menu;
+};
+
+void CSystemTray::ShowMenu() {
+    LoadedMenu menu(data.uID);
+    HMENU submenu = menu.Submenu();
+    if (submenu == nullptr) {
         return;
     }
     SetMenuDefaultItem(submenu, defaultItem, TRUE);
@@ -100,21 +114,19 @@ void CSystemTray::ShowMenu() {
     // Without a message after the menu, it would not close when the user
     // clicks elsewhere.
     PostMessageA(target, WM_NULL, 0, 0);
-    DestroyMenu(menu);
 }
 
 void CSystemTray::RunDefaultCommand() {
     SetForegroundWindow(target);
-    HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(data.uID));
-    HMENU submenu = menu != nullptr ? GetSubMenu(menu, 0) : nullptr;
-    if (submenu == nullptr) {
-        if (menu != nullptr) {
-            DestroyMenu(menu);
+    UINT command = 0;
+    {
+        LoadedMenu menu(data.uID);
+        HMENU submenu = menu.Submenu();
+        if (submenu == nullptr) {
+            return;
         }
-        return;
+        command = GetMenuItemID(submenu, static_cast<int>(defaultItem));
     }
-    const UINT command = GetMenuItemID(submenu, static_cast<int>(defaultItem));
-    DestroyMenu(menu);
     PostMessageA(target, WM_COMMAND, command, 0);
 }
 

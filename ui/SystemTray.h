@@ -36,6 +36,7 @@ protected:
     virtual void PrepareMenu(HMENU submenu) { (void)submenu; }
 
 private:
+    class LoadedMenu;
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     bool Add();
     void ShowMenu();

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <utility>
 
-#include "pages/ListFileIo.h"
+#include "pages/DesktopTitles.h"
 
 CPopupEngine::CPopupEngine(IDesktop& desktop, ISoundPlayer& sound, IEngineHost& host, AllowedBanners& allowed,
                            BlockedHistory& history, Counters& counters)
@@ -73,17 +73,9 @@ void CPopupEngine::OnNewWindowCreatedMessage(WindowId window)
 
 void CPopupEngine::SweepBlockedTitles()
 {
-    for (const WindowId window : desktop.TopLevelWindows()) {
-        if (!desktop.IsWindowVisible(window)) {
-            continue;
-        }
-        const std::optional<std::string> title = desktop.WindowTitle(window);
-        if (!title) {
-            continue;
-        }
-        const std::string_view trimmed = TrimTrailingSpace(*title);
-        if (!trimmed.empty() && history.IsBlockedTitle(trimmed)) {
-            KillPopupWindow(window);
+    for (const TitledWindow& candidate : VisibleTitledWindows(desktop)) {
+        if (history.IsBlockedTitle(candidate.title)) {
+            KillPopupWindow(candidate.window);
         }
     }
 }

@@ -34,3 +34,14 @@ endfunction()
 function(tarnelix_test_output target)
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tests")
 endfunction()
+
+# The import tables of the shipped binaries (no Wine needed, but the win64
+# tree must be built).
+function(tarnelix_binaries_test)
+  if(CMAKE_CROSSCOMPILING OR NOT TARNELIX_WINE_TESTS)
+    return()
+  endif()
+  add_test(NAME binaries.imports
+    COMMAND "${PROJECT_SOURCE_DIR}/scripts/check-binaries.sh" "${TARNELIX_WIN64_DIR}/bin")
+  set_tests_properties(binaries.imports PROPERTIES LABELS binaries)
+endfunction()

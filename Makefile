@@ -31,7 +31,7 @@ test: build
 	ctest --preset native -j $(JOBS)
 
 bench: build-native
-	@bash scripts/bench.sh build/native
+	@bash scripts/bench.sh build/native --strict
 
 demo: build-win64
 	@bash scripts/demo.sh

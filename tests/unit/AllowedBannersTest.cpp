@@ -47,60 +47,30 @@ protected:
 
 }  // namespace
 
-TEST_F(AllowedBannersTest, PathIsProgramFolderPlusFileName)
+TEST_F(AllowedBannersTest, TitleContainingAnEntryWithSameCaseIsAllowedButNeverAnEmptyTitle)
 {
-    EXPECT_EQ(allowed.Path(), "C:\\Tarnelix\\AllowBanners.dat");
-}
-
-TEST_F(AllowedBannersTest, TitleContainingAnEntryWithSameCaseIsAllowed)
-{
+    EXPECT_FALSE(allowed.IsAllowed("My Bank"));  // empty list
     allowed.List().AddAll({"Bank", "Mail"});
     EXPECT_TRUE(allowed.IsAllowed("My Bank - Browser"));
     EXPECT_TRUE(allowed.IsAllowed("Webmail: Mail"));
     EXPECT_FALSE(allowed.IsAllowed("my bank"));
     EXPECT_FALSE(allowed.IsAllowed("Cheap Offers"));
-}
-
-TEST_F(AllowedBannersTest, EmptyTitleIsNeverAllowedEvenWithEmptyEntry)
-{
     allowed.AddMoved("");
     EXPECT_FALSE(allowed.IsAllowed(""));
     EXPECT_TRUE(allowed.IsAllowed("x"));
 }
 
-TEST_F(AllowedBannersTest, EmptyListAllowsNothing)
-{
-    EXPECT_FALSE(allowed.IsAllowed("My Bank"));
-}
-
-TEST_F(AllowedBannersTest, AddPopupRefusesTextThatBeginsAnEntryIgnoringCase)
+TEST_F(AllowedBannersTest, AddPopupRefusesEmptyTextOrTextBeginningAnEntryAndKeepsBlanksAsTyped)
 {
     allowed.List().Add("shopping site");
     EXPECT_FALSE(allowed.OnAddPopup("Shop"));
-    EXPECT_EQ(Entries(), (Lines{"shopping site"}));
-    EXPECT_EQ(Saves(), 0u);
-}
-
-TEST_F(AllowedBannersTest, AddPopupAcceptsLongerTextThanAnEntry)
-{
-    allowed.List().Add("Shop");
-    EXPECT_TRUE(allowed.OnAddPopup("shopping site news"));
-    EXPECT_EQ(Entries(), (Lines{"Shop", "shopping site news"}));
-    EXPECT_EQ(Saves(), 1u);
-    EXPECT_EQ(store.files[kAllowedPath], "Shop\r\nshopping site news\r\n");
-}
-
-TEST_F(AllowedBannersTest, AddPopupWithEmptyTextDoesNothing)
-{
     EXPECT_FALSE(allowed.OnAddPopup(""));
-    EXPECT_EQ(allowed.List().Count(), 0u);
     EXPECT_EQ(Saves(), 0u);
-}
-
-TEST_F(AllowedBannersTest, AddPopupKeepsBlanksAsTyped)
-{
     EXPECT_TRUE(allowed.OnAddPopup("  News "));
-    EXPECT_EQ(Entries(), (Lines{"  News "}));
+    EXPECT_TRUE(allowed.OnAddPopup("shopping site news"));
+    EXPECT_EQ(Entries(), (Lines{"  News ", "shopping site", "shopping site news"}));
+    EXPECT_EQ(Saves(), 2u);
+    EXPECT_EQ(store.files[kAllowedPath], "  News \r\nshopping site\r\nshopping site news\r\n");
 }
 
 TEST_F(AllowedBannersTest, RemoveDeletesThreeAdjacentSelectedAndSavesOnce)
@@ -133,20 +103,13 @@ TEST_F(AllowedBannersTest, TitleMovedInTwiceIsListedAndSavedTwice)
     EXPECT_EQ(store.files[kAllowedPath], "Title\r\nTitle\r\n");
 }
 
-TEST_F(AllowedBannersTest, LoadReplacesTheListWithTheFile)
+TEST_F(AllowedBannersTest, LoadReplacesTheListWithTheFileAndAMissingFileEmptiesIt)
 {
     allowed.List().Add("stale");
     store.files[kAllowedPath] = "Mail   \r\n\r\n   Bank\r\n";
     EXPECT_TRUE(allowed.LoadFromFile());
     EXPECT_EQ(Entries(), (Lines{"   Bank", "Mail"}));
-}
-
-TEST_F(AllowedBannersTest, MissingFileLoadsEmptyAndFirstSaveCreatesIt)
-{
-    allowed.List().Add("stale");
+    store.files.clear();
     EXPECT_FALSE(allowed.LoadFromFile());
     EXPECT_EQ(allowed.List().Count(), 0u);
-    allowed.OnAddPopup("beta");
-    allowed.OnAddPopup("Alpha");
-    EXPECT_EQ(store.files[kAllowedPath], "Alpha\r\nbeta\r\n");
 }

@@ -32,128 +32,89 @@ const std::string kProgramFolder = "C:\\Tools\\";
 
 }  // namespace
 
-// OsKind: every row of the table.
+// ---- OsKind ------------------------------------------------------------------
 
-TEST(OsKindTable, Windows9xFamilyByMinorVersion)
+TEST(OsKindTable, EveryRowAndTheVersionsOutsideIt)
 {
-    EXPECT_EQ(OsKindFromVersion(1, 4, 0), 1);   // Windows 95
-    EXPECT_EQ(OsKindFromVersion(1, 4, 10), 2);  // Windows 98
-    EXPECT_EQ(OsKindFromVersion(1, 4, 90), 3);  // Windows Me
-}
-
-TEST(OsKindTable, NtFamilyFiveByMinorVersion)
-{
-    EXPECT_EQ(OsKindFromVersion(2, 5, 0), 6);  // Windows 2000
-    EXPECT_EQ(OsKindFromVersion(2, 5, 1), 4);  // Windows XP
-    EXPECT_EQ(OsKindFromVersion(2, 5, 2), 7);  // Windows Server 2003
-}
-
-TEST(OsKindTable, NtFourAndOlderAreFiveWhateverTheMinor)
-{
-    EXPECT_EQ(OsKindFromVersion(2, 4, 0), 5);
-    EXPECT_EQ(OsKindFromVersion(2, 3, 51), 5);
-    EXPECT_EQ(OsKindFromVersion(2, 0, 0), 5);
-}
-
-TEST(OsKindTable, OtherVersionsAreUnknown)
-{
-    EXPECT_EQ(OsKindFromVersion(2, 6, 0), -1);   // Vista
-    EXPECT_EQ(OsKindFromVersion(2, 10, 0), -1);  // Windows 10
-    EXPECT_EQ(OsKindFromVersion(2, 5, 3), -1);
-    EXPECT_EQ(OsKindFromVersion(1, 4, 3), -1);
-    EXPECT_EQ(OsKindFromVersion(1, 4, 91), -1);
-    EXPECT_EQ(OsKindFromVersion(1, 3, 0), -1);
-    EXPECT_EQ(OsKindFromVersion(1, 5, 0), -1);
-    EXPECT_EQ(OsKindFromVersion(0, 3, 10), -1);  // Win32s
-    EXPECT_EQ(OsKindFromVersion(3, 5, 1), -1);   // Windows CE
+    const struct {
+        int platform, major, minor, kind;
+    } cases[] = {
+        {1, 4, 0, 1},  {1, 4, 10, 2}, {1, 4, 90, 3},               // 95, 98, Me
+        {2, 5, 0, 6},  {2, 5, 1, 4},  {2, 5, 2, 7},                // 2000, XP, Server 2003
+        {2, 4, 0, 5},  {2, 3, 51, 5}, {2, 0, 0, 5},                // NT 4 and older
+        {2, 6, 0, -1}, {2, 10, 0, -1}, {2, 5, 3, -1},              // Vista, 10, unknown minor
+        {1, 4, 3, -1}, {1, 4, 91, -1}, {1, 3, 0, -1}, {1, 5, 0, -1},
+        {0, 3, 10, -1}, {3, 5, 1, -1},                             // Win32s, CE
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(OsKindFromVersion(c.platform, c.major, c.minor), c.kind)
+            << c.platform << ' ' << c.major << '.' << c.minor;
+    }
 }
 
 TEST(OsKindFamilies, FourToSevenAreNtAndOnlyFiveNeedsTheProcessStatusLibraries)
 {
     for (int kind = -1; kind <= 8; ++kind) {
-        const bool isNt = kind >= 4 && kind <= 7;
-        EXPECT_EQ(IsNtFamily(kind), isNt) << kind;
+        EXPECT_EQ(IsNtFamily(kind), kind >= 4 && kind <= 7) << kind;
         EXPECT_EQ(NeedsProcessStatusLibraries(kind), kind == 5) << kind;
     }
 }
 
-// OsKind: asking the system.
-
-TEST(OsKindDetection, ExtendedRecordAnswersAlone)
+TEST(OsKindDetection, ExtendedRecordFirstThenThePlainOneThenUnknown)
 {
-    FakeVersionQuery query;
-    query.extended = WindowsVersion{2, 5, 1};
-    EXPECT_EQ(DetectOsKind(query), 4);
-    EXPECT_EQ(query.asked, std::vector<VersionRecord>{VersionRecord::Extended});
+    FakeVersionQuery extended;
+    extended.extended = WindowsVersion{2, 5, 1};
+    EXPECT_EQ(DetectOsKind(extended), 4);
+    EXPECT_EQ(extended.asked, std::vector<VersionRecord>{VersionRecord::Extended});
+
+    FakeVersionQuery plain;
+    plain.plain = WindowsVersion{1, 4, 10};
+    EXPECT_EQ(DetectOsKind(plain), 2);
+    EXPECT_EQ(plain.asked, (std::vector<VersionRecord>{VersionRecord::Extended, VersionRecord::Plain}));
+
+    FakeVersionQuery neither;
+    EXPECT_EQ(DetectOsKind(neither), -1);
+    EXPECT_EQ(neither.asked.size(), 2u);
 }
 
-TEST(OsKindDetection, PlainRecordWhenTheExtendedOneIsRefused)
+// ---- Program folder and application name -------------------------------------------
+
+TEST(ProgramPath, FolderKeepsEverythingUpToTheLastSlashNameDropsTheExtension)
 {
-    FakeVersionQuery query;
-    query.plain = WindowsVersion{1, 4, 10};
-    EXPECT_EQ(DetectOsKind(query), 2);
-    EXPECT_EQ(query.asked, (std::vector<VersionRecord>{VersionRecord::Extended, VersionRecord::Plain}));
+    const std::string deep = "C:\\" + std::string(300, 'd') + "\\";  // beyond the old split limit
+    const struct {
+        std::string path, folder, name;
+    } cases[] = {
+        {"C:\\Tools\\Tarnelix.exe", "C:\\Tools\\", "Tarnelix"},
+        {"C:\\Tarnelix.exe", "C:\\", "Tarnelix"},
+        {"C:\\Program Files\\Corvantine\\Tarnelix 3\\Tarnelix.exe", "C:\\Program Files\\Corvantine\\Tarnelix 3\\",
+         "Tarnelix"},
+        {"C:/Tools/Tarnelix.exe", "C:/Tools/", "Tarnelix"},  // forward slashes kept as written
+        {"C:\\Tools/Sub\\Tarnelix.exe", "C:\\Tools/Sub\\", "Tarnelix"},
+        {"\\\\server\\share\\Tools\\Tarnelix.exe", "\\\\server\\share\\Tools\\", "Tarnelix"},
+        {"\\\\?\\C:\\Tools\\Tarnelix.exe", "\\\\?\\C:\\Tools\\", "Tarnelix"},
+        {deep + "Tarnelix.exe", deep, "Tarnelix"},
+        {"C:\\Tools\\Veilmark-AddOn.exe", "C:\\Tools\\", "Veilmark-AddOn"},
+        {"D:/x.y/Tarnelix.v3.exe", "D:/x.y/", "Tarnelix.v3"},
+        {"Tarnelix.exe", "", "Tarnelix"},
+        {"C:Tarnelix.exe", "", "Tarnelix"},
+        {"Tarnelix", "", "Tarnelix"},
+        {"C:\\Tools\\", "C:\\Tools\\", ""},
+        {"", "", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(ProgramFolderFromPath(c.path), c.folder);
+        EXPECT_EQ(ApplicationNameFromPath(c.path), c.name);
+    }
 }
 
-TEST(OsKindDetection, UnknownWhenBothAreRefused)
-{
-    FakeVersionQuery query;
-    EXPECT_EQ(DetectOsKind(query), -1);
-    EXPECT_EQ(query.asked.size(), 2u);
-}
+// ---- Folders settled at start-up --------------------------------------------------
 
-// Program folder and application name.
-
-TEST(ProgramFolder, IsDriveAndDirectoryWithTheBackslash)
-{
-    EXPECT_EQ(ProgramFolderFromPath("C:\\Tools\\Tarnelix.exe"), "C:\\Tools\\");
-    EXPECT_EQ(ProgramFolderFromPath("C:\\Tarnelix.exe"), "C:\\");
-    EXPECT_EQ(ProgramFolderFromPath("C:\\Program Files\\Corvantine\\Tarnelix 3\\Tarnelix.exe"),
-              "C:\\Program Files\\Corvantine\\Tarnelix 3\\");
-}
-
-TEST(ProgramFolder, KeepsForwardSlashesAsWritten)
-{
-    EXPECT_EQ(ProgramFolderFromPath("C:/Tools/Tarnelix.exe"), "C:/Tools/");
-    EXPECT_EQ(ProgramFolderFromPath("C:\\Tools/Sub\\Tarnelix.exe"), "C:\\Tools/Sub\\");
-}
-
-TEST(ProgramFolder, UncAndLongPathPrefixesStayPartOfTheFolder)
-{
-    EXPECT_EQ(ProgramFolderFromPath("\\\\server\\share\\Tools\\Tarnelix.exe"), "\\\\server\\share\\Tools\\");
-    EXPECT_EQ(ProgramFolderFromPath("\\\\?\\C:\\Tools\\Tarnelix.exe"), "\\\\?\\C:\\Tools\\");
-}
-
-TEST(ProgramFolder, PathWithoutDirectoryNamesNoFolder)
-{
-    EXPECT_EQ(ProgramFolderFromPath("Tarnelix.exe"), "");
-    EXPECT_EQ(ProgramFolderFromPath("C:Tarnelix.exe"), "");
-    EXPECT_EQ(ProgramFolderFromPath(""), "");
-}
-
-TEST(ProgramFolder, DirectoryLongerThanTheOldSplitLimitIsKeptWhole)
-{
-    const std::string deep = "C:\\" + std::string(300, 'd') + "\\";
-    EXPECT_EQ(ProgramFolderFromPath(deep + "Tarnelix.exe"), deep);
-}
-
-TEST(ApplicationName, IsTheFileNameWithoutExtension)
-{
-    EXPECT_EQ(ApplicationNameFromPath("C:\\Tools\\Tarnelix.exe"), "Tarnelix");
-    EXPECT_EQ(ApplicationNameFromPath("C:\\Tools\\Veilmark-AddOn.exe"), "Veilmark-AddOn");
-    EXPECT_EQ(ApplicationNameFromPath("D:/x.y/Tarnelix.v3.exe"), "Tarnelix.v3");
-    EXPECT_EQ(ApplicationNameFromPath("C:Tarnelix.exe"), "Tarnelix");
-    EXPECT_EQ(ApplicationNameFromPath("Tarnelix"), "Tarnelix");
-    EXPECT_EQ(ApplicationNameFromPath("C:\\Tools\\"), "");
-}
-
-// Folders settled at start-up.
-
-TEST(SettleFolders, CleanRegistryGetsThreeFoldersBelowTheProgramFolder)
+TEST(SettleFolders, CleanRegistryGetsThreeFoldersBelowTheProgramFolderOnceOnly)
 {
     FakeSettings settings;
     const AppFolders folders = SettleFolders(settings, kProgramFolder);
-
     EXPECT_EQ(folders.skin, "C:\\Tools\\Skin\\Default\\");
     EXPECT_EQ(folders.sound, "C:\\Tools\\Sound\\Default\\");
     EXPECT_EQ(folders.notifications, "C:\\Tools\\Notifications\\Default\\");
@@ -161,115 +122,61 @@ TEST(SettleFolders, CleanRegistryGetsThreeFoldersBelowTheProgramFolder)
     EXPECT_EQ(settings.GetProfileString("Settings", "SkinDir", ""), "C:\\Tools\\Skin\\Default\\");
     EXPECT_EQ(settings.GetProfileString("Settings", "SoundDir", ""), "C:\\Tools\\Sound\\Default\\");
     EXPECT_EQ(settings.GetProfileString("Settings", "NotificationsDir", ""), "C:\\Tools\\Notifications\\Default\\");
-}
 
-TEST(SettleFolders, StoredSkinDirIsUsedAsItStandsAndNotOverwritten)
-{
-    FakeSettings settings;
-    settings.PlantText("Settings", "SkinDir", "E:\\MySkins\\Dark\0"s);
-    const AppFolders folders = SettleFolders(settings, kProgramFolder);
-
-    EXPECT_EQ(folders.skin, "E:\\MySkins\\Dark");  // no backslash added, existence not checked
-    EXPECT_EQ(settings.GetProfileString("Settings", "SkinDir", ""), "E:\\MySkins\\Dark");
-    EXPECT_EQ(folders.sound, "C:\\Tools\\Sound\\Default\\");
-    EXPECT_EQ(settings.writeCount, 2u);  // SoundDir and NotificationsDir only
-}
-
-TEST(SettleFolders, SecondStartWritesNothing)
-{
-    FakeSettings settings;
-    SettleFolders(settings, kProgramFolder);
     const AppFolders again = SettleFolders(settings, "D:\\Moved\\");
     EXPECT_EQ(again.skin, "C:\\Tools\\Skin\\Default\\");
     EXPECT_EQ(settings.writeCount, 3u);
 }
 
-TEST(SettleFolders, ReadOnlyRegistryStillGivesTheDefaults)
+TEST(SettleFolders, StoredValueIsUsedAsItStandsAndAWrongTypedOneIsReplaced)
 {
     FakeSettings settings;
-    settings.failWrites = true;
-    const AppFolders folders = SettleFolders(settings, kProgramFolder);
-    EXPECT_EQ(folders.notifications, "C:\\Tools\\Notifications\\Default\\");
-    EXPECT_FALSE(settings.Has("Settings", "NotificationsDir"));
-}
-
-TEST(SettleFolders, WrongTypedValueCountsAsEmptyAndIsReplaced)
-{
-    FakeSettings settings;
+    settings.PlantText("Settings", "SkinDir", "E:\\MySkins\\Dark\0"s);
     settings.PlantDword("Settings", "SoundDir", 5);
-    EXPECT_EQ(SettleFolders(settings, kProgramFolder).sound, "C:\\Tools\\Sound\\Default\\");
+    const AppFolders folders = SettleFolders(settings, kProgramFolder);
+    EXPECT_EQ(folders.skin, "E:\\MySkins\\Dark");  // no backslash added, existence not checked
+    EXPECT_EQ(settings.GetProfileString("Settings", "SkinDir", ""), "E:\\MySkins\\Dark");
+    EXPECT_EQ(folders.sound, "C:\\Tools\\Sound\\Default\\");
     EXPECT_EQ(settings.GetProfileString("Settings", "SoundDir", ""), "C:\\Tools\\Sound\\Default\\");
+    EXPECT_EQ(settings.writeCount, 2u);  // SoundDir and NotificationsDir only
 }
 
-TEST(SettleFolders, UnknownProgramFolderUsesRelativeDefaultsWithoutStoringThem)
+TEST(SettleFolders, ReadOnlyRegistryOrUnknownProgramFolderStillGivesDefaults)
 {
+    FakeSettings readOnly;
+    readOnly.failWrites = true;
+    EXPECT_EQ(SettleFolders(readOnly, kProgramFolder).notifications, "C:\\Tools\\Notifications\\Default\\");
+    EXPECT_FALSE(readOnly.Has("Settings", "NotificationsDir"));
+
     FakeSettings settings;
-    const AppFolders folders = SettleFolders(settings, "");
-    EXPECT_EQ(folders.skin, "Skin\\Default\\");
-    EXPECT_EQ(settings.writeCount, 0u);
+    EXPECT_EQ(SettleFolders(settings, "").skin, "Skin\\Default\\");
+    EXPECT_EQ(settings.writeCount, 0u);  // relative defaults are not stored
 }
 
-// The registry value table.
+// ---- Counters stored as decimal text ---------------------------------------------
 
-TEST(SettingsTable, CleanRegistryGivesTheCheckBoxDefaults)
+TEST(CounterText, ReadsTheLeadingDecimalNumberClampedToTheIntLimits)
 {
-    const FakeSettings settings;
-    EXPECT_EQ(ReadSetting(settings, kWindowsStartsSetting), 1);
-    EXPECT_EQ(ReadSetting(settings, kNoDisplayStartupSetting), 1);
-    EXPECT_EQ(ReadSetting(settings, kPlaySoundSetting), 1);
-    EXPECT_EQ(ReadSetting(settings, kNotificationSetting), 1);
-    EXPECT_EQ(ReadSetting(settings, kAutoBlockSetting), 1);
-    EXPECT_EQ(ReadSetting(settings, kDisableSetting), 0);
-    EXPECT_EQ(ReadSetting(settings, kPreventHomePageChangeSetting), 0);
-    EXPECT_EQ(ReadSetting(settings, kBlockMessengerSetting), 1);
-    EXPECT_EQ(ReadSetting(settings, kDisableIEScriptDebuggerSetting), 1);
-    EXPECT_EQ(ReadSetting(settings, kCheckedForUpdatesSetting), 0);
-    EXPECT_EQ(ReadSetting(settings, kLastShowStartUpSetting), "");
+    const struct {
+        const char* text;
+        int value;
+    } cases[] = {
+        {"12", 12}, {"12abc", 12}, {"  42", 42}, {"+7", 7}, {"-7", -7}, {"007", 7}, {"1 000", 1},
+        {"", 0}, {"abc", 0}, {"-", 0}, {"--5", 0}, {"x12", 0},
+        {"2147483647", INT_MAX}, {"2147483648", INT_MAX}, {"99999999999", INT_MAX},
+        {"99999999999999999999999999", INT_MAX}, {"-2147483648", INT_MIN}, {"-99999999999", INT_MIN},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ParseCounterText(c.text), c.value) << '"' << c.text << '"';
+    }
 }
 
-// Counters stored as decimal text.
-
-TEST(CounterText, ReadsTheLeadingDecimalNumber)
-{
-    EXPECT_EQ(ParseCounterText("12"), 12);
-    EXPECT_EQ(ParseCounterText("12abc"), 12);
-    EXPECT_EQ(ParseCounterText("  42"), 42);
-    EXPECT_EQ(ParseCounterText("+7"), 7);
-    EXPECT_EQ(ParseCounterText("-7"), -7);
-    EXPECT_EQ(ParseCounterText("007"), 7);
-    EXPECT_EQ(ParseCounterText("1 000"), 1);
-}
-
-TEST(CounterText, TextWithoutLeadingDigitsIsZero)
-{
-    EXPECT_EQ(ParseCounterText(""), 0);
-    EXPECT_EQ(ParseCounterText("abc"), 0);
-    EXPECT_EQ(ParseCounterText("-"), 0);
-    EXPECT_EQ(ParseCounterText("--5"), 0);
-    EXPECT_EQ(ParseCounterText("x12"), 0);
-}
-
-TEST(CounterText, OutOfRangeClampsToTheIntLimits)
-{
-    EXPECT_EQ(ParseCounterText("2147483647"), INT_MAX);
-    EXPECT_EQ(ParseCounterText("2147483648"), INT_MAX);
-    EXPECT_EQ(ParseCounterText("99999999999"), INT_MAX);
-    EXPECT_EQ(ParseCounterText("99999999999999999999999999"), INT_MAX);
-    EXPECT_EQ(ParseCounterText("-2147483648"), INT_MIN);
-    EXPECT_EQ(ParseCounterText("-99999999999"), INT_MIN);
-}
-
-TEST(CounterSetting, IsStoredAsDecimalTextAndReadBack)
+TEST(CounterSetting, IsStoredAsDecimalTextAndMissingMalformedOrWrongTypedReadsAsZero)
 {
     FakeSettings settings;
     ASSERT_TRUE(WriteCounter(settings, kPopupCounterSetting, 1234));
     EXPECT_EQ(settings.GetProfileString("Settings", "PopupCounter", ""), "1234");
     EXPECT_EQ(ReadCounter(settings, kPopupCounterSetting), 1234);
-}
-
-TEST(CounterSetting, MissingMalformedOrWrongTypedReadsAsZero)
-{
-    FakeSettings settings;
     EXPECT_EQ(ReadCounter(settings, kAdwareCounterSetting), 0);
     settings.PlantText("Settings", "AdwareCounter", "lots\0"s);
     EXPECT_EQ(ReadCounter(settings, kAdwareCounterSetting), 0);

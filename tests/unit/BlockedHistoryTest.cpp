@@ -52,54 +52,29 @@ protected:
 
 }  // namespace
 
-TEST_F(BlockedHistoryTest, AddTitleRecordsAndSaves)
+TEST_F(BlockedHistoryTest, AddTitleRecordsAndSavesOnceRefusingEmptyRepeatedOrBeginningTitles)
 {
-    EXPECT_TRUE(history.AddTitle("Deal"));
-    EXPECT_EQ(Texts(history.List()), (Lines{"Deal"}));
-    EXPECT_EQ(SavesOf(kHistoryPath), 1u);
-    EXPECT_EQ(store.files[kHistoryPath], "BLK:Deal\r\n");
-}
-
-TEST_F(BlockedHistoryTest, SameTitleTwiceOrInOtherCaseIsRecordedOnce)
-{
-    history.AddTitle("Deal");
-    EXPECT_FALSE(history.AddTitle("Deal"));
-    EXPECT_FALSE(history.AddTitle("DEAL"));
-    EXPECT_EQ(Texts(history.List()), (Lines{"Deal"}));
-    EXPECT_EQ(SavesOf(kHistoryPath), 1u);
-}
-
-TEST_F(BlockedHistoryTest, TitleThatBeginsAnEntryIsNotAddedButALongerOneIs)
-{
-    history.AddTitle("Offer of the day");
+    EXPECT_FALSE(history.AddTitle(""));  // even on an empty list
+    EXPECT_TRUE(history.AddTitle("Offer of the day"));
+    EXPECT_EQ(store.files[kHistoryPath], "BLK:Offer of the day\r\n");
+    EXPECT_FALSE(history.AddTitle("Offer of the day"));
+    EXPECT_FALSE(history.AddTitle("OFFER OF THE DAY"));
     EXPECT_FALSE(history.AddTitle("Offer"));
     EXPECT_TRUE(history.AddTitle("Offer of the day - Browser"));
     EXPECT_EQ(Texts(history.List()), (Lines{"Offer of the day", "Offer of the day - Browser"}));
     EXPECT_EQ(SavesOf(kHistoryPath), 2u);
 }
 
-TEST_F(BlockedHistoryTest, EmptyTitleIsNeverRecordedEvenOnAnEmptyList)
+TEST_F(BlockedHistoryTest, BlockedTitleMatchesWholeTitleIgnoringCaseAndABareBlkLineNoUntitledWindow)
 {
-    EXPECT_FALSE(history.AddTitle(""));
-    EXPECT_EQ(history.List().Count(), 0u);
-    EXPECT_EQ(SavesOf(kHistoryPath), 0u);
-}
-
-TEST_F(BlockedHistoryTest, BlockedTitleMatchesWholeTitleIgnoringCase)
-{
-    history.AddTitle("Deal");
+    store.files[kHistoryPath] = "BLK:\r\nBLK:Deal\r\n";
+    history.LoadFromFile();
+    EXPECT_EQ(Texts(history.List()), (Lines{"", "Deal"}));
     EXPECT_TRUE(history.IsBlockedTitle("deal"));
     EXPECT_TRUE(history.IsBlockedTitle("DEAL"));
     EXPECT_FALSE(history.IsBlockedTitle("Deal of the day"));
     EXPECT_FALSE(history.IsBlockedTitle("Dea"));
     EXPECT_FALSE(history.IsBlockedTitle("Deal "));
-}
-
-TEST_F(BlockedHistoryTest, BareBlkLineDoesNotBlockUntitledWindows)
-{
-    store.files[kHistoryPath] = "BLK:\r\nBLK:Deal\r\n";
-    history.LoadFromFile();
-    EXPECT_EQ(Texts(history.List()), (Lines{"", "Deal"}));
     EXPECT_FALSE(history.IsBlockedTitle(""));
 }
 
@@ -114,37 +89,25 @@ TEST_F(BlockedHistoryTest, RemoveDeletesSelectedAndSavesOnce)
     EXPECT_EQ(store.files[kHistoryPath], "BLK:B\r\n");
 }
 
-TEST_F(BlockedHistoryTest, AllowTwoSelectedWritesAllowedTwiceAndHistoryOnce)
+TEST_F(BlockedHistoryTest, AllowTwoSelectedWritesAllowedTwiceWithoutDuplicateTestAndHistoryOnce)
 {
+    allowed.List().Add("Casino");
     history.List().AddAll({"Casino", "Deal", "Lottery"});
     Select("Casino");
     Select("Lottery");
     history.OnAllow(allowed);
     EXPECT_EQ(Texts(history.List()), (Lines{"Deal"}));
-    EXPECT_EQ(Texts(allowed.List()), (Lines{"Casino", "Lottery"}));
+    EXPECT_EQ(Texts(allowed.List()), (Lines{"Casino", "Casino", "Lottery"}));
     EXPECT_EQ(SavesOf(kAllowedPath), 2u);
     EXPECT_EQ(SavesOf(kHistoryPath), 1u);
-    EXPECT_EQ(store.files[kAllowedPath], "Casino\r\nLottery\r\n");
+    EXPECT_EQ(store.files[kAllowedPath], "Casino\r\nCasino\r\nLottery\r\n");
     EXPECT_EQ(store.files[kHistoryPath], "BLK:Deal\r\n");
 }
 
-TEST_F(BlockedHistoryTest, AllowAddsDuplicatesWithoutTest)
-{
-    allowed.List().Add("Title");
-    history.List().Add("Title");
-    Select("Title");
-    history.OnAllow(allowed);
-    EXPECT_EQ(Texts(allowed.List()), (Lines{"Title", "Title"}));
-}
-
-TEST_F(BlockedHistoryTest, AllowOnEmptyListSavesNothing)
+TEST_F(BlockedHistoryTest, AllowSavesNothingOnAnEmptyListAndOnlyTheHistoryWithNothingSelected)
 {
     history.OnAllow(allowed);
     EXPECT_TRUE(store.createdPaths.empty());
-}
-
-TEST_F(BlockedHistoryTest, AllowWithNothingSelectedRewritesHistoryUnchanged)
-{
     store.files[kHistoryPath] = "BLK:Deal\r\n";
     history.LoadFromFile();
     history.OnAllow(allowed);

@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 
 #include "app/core/Counters.h"
+#include "app/core/MainWindowLogic.h"
 #include "support/FakeSettings.h"
 
 namespace {
@@ -18,31 +20,25 @@ std::string Stored(const FakeSettings& settings, const std::string& entry)
 
 }  // namespace
 
-TEST(CountersLoad, ReadsDecimalTextAndStopsAtTheFirstOtherCharacter)
+TEST(CountersLoad, ReadsTheLeadingDecimalNumberOrZeroClampedAndKeepsTheRunCounts)
 {
     FakeSettings settings;
-    settings.PlantText("Settings", "PopupCounter", std::string("12abc") + '\0');
-    settings.PlantText("Settings", "VeilmarkCounter", std::string(" 7") + '\0');
-    Counters counters;
-    counters.popupRun = 4;
+    settings.PlantText("Settings", "PopupCounter", std::string("99999999999") + '\0');
+    settings.PlantText("Settings", "AdwareCounter", std::string("many") + '\0');
+    settings.PlantText("Settings", "VeilmarkCounter", std::string(" 7abc") + '\0');
+    Counters counters{1, 4, 9, 0, 0};
     LoadCounters(settings, counters);
-    EXPECT_EQ(counters.popupTotal, 12);
-    EXPECT_EQ(counters.adwareTotal, 0);  // missing
+    EXPECT_EQ(counters.popupTotal, kMax);
+    EXPECT_EQ(counters.adwareTotal, 0);
     EXPECT_EQ(counters.addOnTotal, 7);
     EXPECT_EQ(counters.popupRun, 4);  // counts of this run are not stored
+
+    FakeSettings empty;
+    LoadCounters(empty, counters);
+    EXPECT_EQ(counters.popupTotal, 0);
 }
 
-TEST(CountersLoad, TextThatIsNoNumberReadsAsZero)
-{
-    FakeSettings settings;
-    settings.PlantText("Settings", "AdwareCounter", std::string("many") + '\0');
-    Counters counters;
-    counters.adwareTotal = 9;
-    LoadCounters(settings, counters);
-    EXPECT_EQ(counters.adwareTotal, 0);
-}
-
-TEST(CountersSave, WritesTheThreeTotalsAsDecimalText)
+TEST(CountersSave, WritesTheThreeTotalsAsDecimalTextAndReportsFailure)
 {
     FakeSettings settings;
     Counters counters;
@@ -53,34 +49,23 @@ TEST(CountersSave, WritesTheThreeTotalsAsDecimalText)
     EXPECT_EQ(Stored(settings, "AdwareCounter"), "0");
     EXPECT_EQ(Stored(settings, "VeilmarkCounter"), "-3");
     EXPECT_EQ(settings.writeCount, 3u);
-}
-
-TEST(CountersSave, FailedWritesAreReported)
-{
-    FakeSettings settings;
     settings.failWrites = true;
-    EXPECT_FALSE(SaveCounters(settings, Counters{}));
+    EXPECT_FALSE(SaveCounters(settings, counters));
 }
 
-TEST(CountersKill, PopupAndAdwareKindsCountTotalAndRun)
+TEST(CountersKill, PopupAndAdwareKindsCountTotalAndRunOtherKindsNothing)
 {
     Counters counters{10, 2, 5, 1, 8};
     EXPECT_TRUE(AddKill(counters, kKillKindPopup));
     EXPECT_TRUE(AddKill(counters, kKillKindAdware));
+    EXPECT_FALSE(AddKill(counters, 102));
+    EXPECT_FALSE(AddKill(counters, 0));
+    AddAddOnRun(counters);
     EXPECT_EQ(counters.popupTotal, 11);
     EXPECT_EQ(counters.popupRun, 3);
     EXPECT_EQ(counters.adwareTotal, 6);
     EXPECT_EQ(counters.adwareRun, 2);
-    EXPECT_EQ(counters.addOnTotal, 8);
-}
-
-TEST(CountersKill, OtherKindChangesNothing)
-{
-    Counters counters{10, 2, 5, 1, 8};
-    EXPECT_FALSE(AddKill(counters, 102));
-    EXPECT_FALSE(AddKill(counters, 0));
-    EXPECT_EQ(counters.popupTotal, 10);
-    EXPECT_EQ(counters.adwareTotal, 5);
+    EXPECT_EQ(counters.addOnTotal, 9);
 }
 
 TEST(CountersKill, TotalsStopAtInt32MaxInsteadOfWrapping)
@@ -96,21 +81,36 @@ TEST(CountersKill, TotalsStopAtInt32MaxInsteadOfWrapping)
     EXPECT_EQ(counters.addOnTotal, kMax);
 }
 
-TEST(CountersKill, AddOnRunAddsOne)
+TEST(CounterDisplay, ShowsPopupPlusAdwareInSixDigitsOrAsksForReset)
 {
-    Counters counters;
-    counters.addOnTotal = 41;
-    AddAddOnRun(counters);
-    EXPECT_EQ(counters.addOnTotal, 42);
+    const struct {
+        std::int32_t popups, adware;
+        std::optional<std::string> digits;
+    } cases[] = {
+        {12, 3, "000015"},
+        {0, 0, "000000"},
+        {999000, 999, "999999"},
+        {kMax, kMax, std::nullopt},  // in 32 bits the sum would wrap into a showable one
+        {-5, 0, std::nullopt},       // negative sum from an edited registry
+    };
+    for (const auto& c : cases) {
+        Counters counters;
+        counters.popupTotal = c.popups;
+        counters.adwareTotal = c.adware;
+        EXPECT_EQ(CounterDigits(counters), c.digits) << c.popups << " + " << c.adware;
+    }
 }
 
-TEST(CountersLoad, StoredValueBeyondInt32LoadsAsTheLimit)
+TEST(CounterDisplay, OneKillPast999999ResetsAllButTheAddOnTotal)
 {
-    FakeSettings settings;
-    settings.PlantText("Settings", "PopupCounter", std::string("99999999999") + '\0');
-    Counters counters;
-    LoadCounters(settings, counters);
-    EXPECT_EQ(counters.popupTotal, kMax);
+    Counters counters{999999, 40, 0, 2, 17};
     AddKill(counters, kKillKindPopup);
-    EXPECT_EQ(counters.popupTotal, kMax);
+    EXPECT_EQ(CounterDigits(counters), std::nullopt);
+    ResetCounters(counters);
+    EXPECT_EQ(counters.popupTotal, 0);
+    EXPECT_EQ(counters.popupRun, 0);
+    EXPECT_EQ(counters.adwareTotal, 0);
+    EXPECT_EQ(counters.adwareRun, 0);
+    EXPECT_EQ(counters.addOnTotal, 17);
+    EXPECT_EQ(CounterDigits(counters), "000000");
 }

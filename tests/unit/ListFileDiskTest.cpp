@@ -50,7 +50,7 @@ protected:
 
 }  // namespace
 
-TEST_F(ListFileDisk, SaveReplacesAnExistingFileAndReadsBack)
+TEST_F(ListFileDisk, SaveReplacesAnExistingFileEvenOverAStaleTemporaryFile)
 {
     Put(path, "BLK:old\r\n");
     SortedTextList list(compare);
@@ -59,14 +59,11 @@ TEST_F(ListFileDisk, SaveReplacesAnExistingFileAndReadsBack)
     ASSERT_TRUE(WriteBlockedHistoryFile(store, path, list));
     EXPECT_EQ(Slurp(path), "BLK:Casino Popup\r\nBLK:old\r\n");
     EXPECT_FALSE(std::filesystem::exists(TemporaryPathFor(path)));
-}
 
-TEST_F(ListFileDisk, StaleTemporaryFileIsOverwrittenAndRemoved)
-{
-    Put(TemporaryPathFor(path), std::string(50000, 'S'));
-    SortedTextList list(compare);
-    list.Add("one");
-    ASSERT_TRUE(WriteAllowedFile(store, path, list));
+    Put(TemporaryPathFor(path), std::string(50000, 'S'));  // stale, left by a crash
+    SortedTextList allowed(compare);
+    allowed.Add("one");
+    ASSERT_TRUE(WriteAllowedFile(store, path, allowed));
     EXPECT_EQ(Slurp(path), "one\r\n");
     EXPECT_FALSE(std::filesystem::exists(TemporaryPathFor(path)));
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -38,37 +40,31 @@ using Lines = std::vector<std::string>;
 
 TEST(LineReader, EndsLinesAtLfAndDropsOnlyTheCrRightBeforeIt)
 {
-    EXPECT_EQ(ReadAll("a\nb\r\nc"), (Lines{"a", "b", "c"}));
-    EXPECT_EQ(ReadAll("a\r\r\n"), (Lines{"a\r"}));
-    EXPECT_EQ(ReadAll("a\rb\n"), (Lines{"a\rb"}));
-    EXPECT_EQ(ReadAll("\n\r\n"), (Lines{"", ""}));
-    EXPECT_EQ(ReadAll("last line without end"), (Lines{"last line without end"}));
-    EXPECT_EQ(ReadAll("x\r\n"), (Lines{"x"}));
-    EXPECT_TRUE(ReadAll("").empty());
-}
-
-TEST(LineReader, CrOnlySeparatorsMakeOneLineThatKeepsTheCrs)
-{
-    // Old Mac line ends are not line ends here: the whole file is one line.
-    EXPECT_EQ(ReadAll("one\rtwo\rthree\r"), (Lines{"one\rtwo\rthree\r"}));
-}
-
-TEST(LineReader, NulBytesAreOrdinaryBytesOfTheLine)
-{
-    const std::string content("a\0b\r\n\0\n", 7);
-    const Lines lines = ReadAll(content);
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0], std::string("a\0b", 3));
-    EXPECT_EQ(lines[1], std::string("\0", 1));
+    const struct {
+        std::string content;
+        Lines lines;
+    } cases[] = {
+        {"a\nb\r\nc", {"a", "b", "c"}},
+        {"a\r\r\n", {"a\r"}},
+        {"a\rb\n", {"a\rb"}},
+        {"\n\r\n", {"", ""}},
+        {"last line without end", {"last line without end"}},
+        {"x\r\n", {"x"}},
+        {"", {}},
+        // Old Mac line ends are not line ends here: the whole file is one line.
+        {"one\rtwo\rthree\r", {"one\rtwo\rthree\r"}},
+        // NUL bytes are ordinary bytes of the line.
+        {std::string("a\0b\r\n\0\n", 7), {std::string("a\0b", 3), std::string("\0", 1)}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ReadAll(c.content), c.lines) << testing::PrintToString(c.content);
+    }
 }
 
 TEST(LineReader, CrLfSplitAcrossTwoBufferChunksIsOneLineEnd)
 {
     const std::string first(kListBufferSize - 1, 'x');
-    const Lines lines = ReadAll(first + "\r\nnext");
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0], first);
-    EXPECT_EQ(lines[1], "next");
+    EXPECT_EQ(ReadAll(first + "\r\nnext"), (Lines{first, "next"}));
 }
 
 TEST(LineReader, OneMegabyteLineIsReadWholeThroughSmallChunks)
@@ -108,8 +104,7 @@ TEST(ReadLines, StopsAfterTheLineLimitCountingBlankLines)
     for (int i = 0; i < 10001; ++i) {
         content += (i % 2 == 0) ? "\r\n" : "x\r\n";
     }
-    const Lines lines = ReadAll(content);
-    EXPECT_EQ(lines.size(), 10000u);
+    EXPECT_EQ(ReadAll(content).size(), 10000u);
     EXPECT_EQ(ReadAll("a\nb\nc\n", 2), (Lines{"a", "b"}));
 }
 
@@ -126,11 +121,14 @@ TEST(ReadLines, MissingOrLockedFileReportsNotOpened)
     EXPECT_FALSE(ReadLines(store, kPath, kMaxListLines, never));
 }
 
-TEST(LineWriter, EndsEveryLineWithCrLfIncludingTheLast)
+TEST(LineWriter, EndsEveryLineWithCrLfIncludingTheLastAndNoLinesGiveAnEmptyFile)
 {
     MemoryFileStore store;
     ASSERT_TRUE(SaveLines(store, {"first", "", "last"}));
     EXPECT_EQ(store.files[kPath], "first\r\n\r\nlast\r\n");
+    ASSERT_TRUE(SaveLines(store, {}));
+    ASSERT_EQ(store.files.count(kPath), 1u);
+    EXPECT_EQ(store.files[kPath], "");
 }
 
 TEST(LineWriter, WritesInBufferSizedPiecesAndKeepsLongLinesWhole)
@@ -142,105 +140,57 @@ TEST(LineWriter, WritesInBufferSizedPiecesAndKeepsLongLinesWhole)
     EXPECT_EQ(store.largestWrite, kListBufferSize);
 }
 
-TEST(LineWriter, NoLinesGiveAnEmptyFile)
+TEST(SaveReplacing, SuccessReplacesOrCreatesTheFileOverAStaleTemporaryOneAndLeavesNone)
 {
-    MemoryFileStore store;
-    ASSERT_TRUE(SaveLines(store, {}));
-    ASSERT_EQ(store.files.count(kPath), 1u);
-    EXPECT_EQ(store.files[kPath], "");
-}
-
-class SaveReplacing : public ::testing::Test {
-protected:
-    const std::string oldContent = "BLK:old one\r\nBLK:old two\r\n";
     const std::string tempPath = TemporaryPathFor(kPath);
     MemoryFileStore store;
-    Lines newLines;
+    store.files[kPath] = "old\r\n";
+    ASSERT_TRUE(SaveLines(store, {"a", "b"}));
+    EXPECT_EQ(store.files[kPath], "a\r\nb\r\n");
+    EXPECT_EQ(store.createdPaths, (Lines{tempPath}));
 
-    void SetUp() override
-    {
-        store.files[kPath] = oldContent;
-        for (int i = 0; i < 2000; ++i) {
-            newLines.push_back("BLK:new title number " + std::to_string(i));
-        }
+    store.files[tempPath] = std::string(100000, 'S');  // left by a crash
+    ASSERT_TRUE(SaveLines(store, {"fresh"}));
+    EXPECT_EQ(store.files[kPath], "fresh\r\n");
+
+    store.files.clear();
+    ASSERT_TRUE(SaveLines(store, {"one"}));
+    EXPECT_EQ(store.files[kPath], "one\r\n");
+    EXPECT_EQ(store.files.count(tempPath), 0u);
+}
+
+TEST(SaveReplacing, FailureHalfWayKeepsTheOldFileByteForByteAndLeavesNoTemporaryFile)
+{
+    const std::string oldContent = "BLK:old one\r\nBLK:old two\r\n";
+    const std::string tempPath = TemporaryPathFor(kPath);
+    Lines newLines;  // about 50 kB
+    for (int i = 0; i < 2000; ++i) {
+        newLines.push_back("BLK:new title number " + std::to_string(i));
     }
-
-    void ExpectOldFileIntactAndNoTemp()
-    {
+    using Holder = std::unique_ptr<IReadableFile>;
+    const struct {
+        const char* name;
+        std::function<Holder(MemoryFileStore&)> fail;
+    } cases[] = {
+        {"disk full", [](MemoryFileStore& s) { s.failWriteAfterBytes = 10000; return Holder(); }},
+        {"flush", [](MemoryFileStore& s) { s.failFlush = true; return Holder(); }},
+        {"close", [](MemoryFileStore& s) { s.failClose = true; return Holder(); }},
+        {"rename", [](MemoryFileStore& s) { s.failMove = true; return Holder(); }},
+        {"target held open", [](MemoryFileStore& s) { return s.OpenForRead(kPath); }},
+        {"temporary file refused", [&](MemoryFileStore& s) { s.unopenable.insert(tempPath); return Holder(); }},
+        {"stale temporary file and rename",
+         [&](MemoryFileStore& s) { s.files[tempPath] = "stale"; s.failMove = true; return Holder(); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MemoryFileStore store;
+        store.files[kPath] = oldContent;
+        const Holder holder = c.fail(store);
+        EXPECT_FALSE(SaveLines(store, newLines));
         EXPECT_EQ(store.files[kPath], oldContent);
         EXPECT_EQ(store.files.count(tempPath), 0u);
         EXPECT_FALSE(store.IsOpen(tempPath));
     }
-};
-
-TEST_F(SaveReplacing, SuccessReplacesTheFileAndLeavesNoTemporaryFile)
-{
-    ASSERT_TRUE(SaveLines(store, {"a", "b"}));
-    EXPECT_EQ(store.files[kPath], "a\r\nb\r\n");
-    EXPECT_EQ(store.files.count(tempPath), 0u);
-    EXPECT_EQ(store.createdPaths, (Lines{tempPath}));
-}
-
-TEST_F(SaveReplacing, DiskFullHalfWayKeepsTheOldFileByteForByte)
-{
-    store.failWriteAfterBytes = 10000;  // the new content is about 50 kB
-    EXPECT_FALSE(SaveLines(store, newLines));
-    ExpectOldFileIntactAndNoTemp();
-}
-
-TEST_F(SaveReplacing, FailedFlushCloseOrRenameKeepsTheOldFile)
-{
-    store.failFlush = true;
-    EXPECT_FALSE(SaveLines(store, newLines));
-    ExpectOldFileIntactAndNoTemp();
-
-    store.failFlush = false;
-    store.failClose = true;
-    EXPECT_FALSE(SaveLines(store, newLines));
-    ExpectOldFileIntactAndNoTemp();
-
-    store.failClose = false;
-    store.failMove = true;
-    EXPECT_FALSE(SaveLines(store, newLines));
-    ExpectOldFileIntactAndNoTemp();
-}
-
-TEST_F(SaveReplacing, TargetHeldOpenByAnotherReaderKeepsItsContent)
-{
-    auto holder = store.OpenForRead(kPath);
-    ASSERT_TRUE(holder);
-    EXPECT_FALSE(SaveLines(store, newLines));
-    ExpectOldFileIntactAndNoTemp();
-}
-
-TEST_F(SaveReplacing, TemporaryFileThatCannotBeCreatedLeavesEverythingAlone)
-{
-    store.unopenable.insert(tempPath);
-    EXPECT_FALSE(SaveLines(store, newLines));
-    ExpectOldFileIntactAndNoTemp();
-}
-
-TEST_F(SaveReplacing, StaleTemporaryFileFromACrashIsOverwritten)
-{
-    store.files[tempPath] = std::string(100000, 'S');
-    ASSERT_TRUE(SaveLines(store, {"fresh"}));
-    EXPECT_EQ(store.files[kPath], "fresh\r\n");
-    EXPECT_EQ(store.files.count(tempPath), 0u);
-}
-
-TEST_F(SaveReplacing, FailedSaveAlsoClearsAStaleTemporaryFile)
-{
-    store.files[tempPath] = "stale";
-    store.failMove = true;
-    EXPECT_FALSE(SaveLines(store, {"fresh"}));
-    ExpectOldFileIntactAndNoTemp();
-}
-
-TEST_F(SaveReplacing, MissingTargetIsCreated)
-{
-    store.files.clear();
-    ASSERT_TRUE(SaveLines(store, {"one"}));
-    EXPECT_EQ(store.files[kPath], "one\r\n");
 }
 
 TEST(ListSpace, TrimsOnlySpaceTabLfVtFfAndCr)

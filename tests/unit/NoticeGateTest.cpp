@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,51 +16,69 @@ using tarnelix::FormatStamp;
 using tarnelix::NoticeDecision;
 using tarnelix::NoticeGate;
 using tarnelix::NotificationKind;
+using tarnelix::ReadStamp;
 using tarnelix::TimerTickKinds;
 
 namespace {
 
 constexpr std::int64_t kFourDays = 345600;
 constexpr std::int64_t kThreeDays = 259200;
+using Names = std::vector<std::string>;
 
-// Midsummer noon local time: the four days after it cross no daylight
-// saving change anywhere, so a stamp written and read back is the same
-// second.
-std::int64_t Midsummer2004()
+// Seconds of a local time as this machine's C library sees it, so the
+// expectations hold in any time zone and under both glibc and msvcrt.
+std::int64_t Local(int year, int month, int day, int hour = 0, int minute = 0, int second = 0)
 {
     std::tm fields{};
-    fields.tm_year = 2004 - 1900;
-    fields.tm_mon = 5;
-    fields.tm_mday = 15;
-    fields.tm_hour = 12;
+    fields.tm_year = year - 1900;
+    fields.tm_mon = month - 1;
+    fields.tm_mday = day;
+    fields.tm_hour = hour;
+    fields.tm_min = minute;
+    fields.tm_sec = second;
     fields.tm_isdst = -1;
     return static_cast<std::int64_t>(std::mktime(&fields));
 }
 
-std::string Notifications(const FakeSettings& settings, const std::string& entry)
-{
-    return settings.GetProfileString("Notifications", entry, "<missing>");
-}
-
-struct GateFixture : ::testing::Test {
+// Midsummer noon local time: the four days after it cross no daylight
+// saving change anywhere, so a stamp written and read back is the same
+// second.
+struct GateWorld {
     FakeSettings settings;
-    FakeClock clock{Midsummer2004()};
+    FakeClock clock{Local(2004, 6, 15, 12)};
     NoticeGate gate{settings, clock};
     Counters counters;
 
-    NoticeDecision Ask(NotificationKind kind, bool disable = false)
+    NoticeDecision Ask(NotificationKind kind, bool disable = false) { return gate.Decide(kind, disable, counters); }
+    std::string Stored(const std::string& entry) const
     {
-        return gate.Decide(kind, disable, counters);
+        return settings.GetProfileString("Notifications", entry, "<missing>");
     }
+    void Plant(const std::string& entry, const std::string& stamp)
+    {
+        settings.PlantText("Notifications", entry, stamp + '\0');
+    }
+    // One tick of timer 101 while online: the bitmaps of the notices shown.
+    Names Tick()
+    {
+        Names shown;
+        for (NotificationKind kind : TimerTickKinds(true)) {
+            const NoticeDecision decision = Ask(kind);
+            if (decision.show) {
+                shown.push_back(decision.bitmapFile);
+                gate.Shown();
+            }
+        }
+        return shown;
+    }
+};
+
+struct GateFixture : ::testing::Test, GateWorld {
     // A notice that was allowed and then put on screen.
     void ShowStartUp()
     {
         ASSERT_TRUE(Ask(NotificationKind::StartUp).show);
         gate.Shown();
-    }
-    void Plant(const std::string& entry, std::int64_t when)
-    {
-        settings.PlantText("Notifications", entry, FormatStamp(when) + '\0');
     }
 };
 
@@ -67,7 +86,7 @@ struct GateFixture : ::testing::Test {
 
 using NoticeStartUp = GateFixture;
 
-TEST_F(NoticeStartUp, FirstRequestOfARunIsShownWithTheCounters)
+TEST_F(NoticeStartUp, FirstRequestOfARunIsShownWithTheCountersAndStamped)
 {
     counters.popupTotal = 12;
     counters.adwareTotal = 3;
@@ -79,72 +98,44 @@ TEST_F(NoticeStartUp, FirstRequestOfARunIsShownWithTheCounters)
     EXPECT_EQ(decision.label1052, "15");  // 12 popups + 3 adware
     EXPECT_EQ(decision.label1053, "7");
     EXPECT_FALSE(decision.clearInstalledFlag);
-}
-
-TEST_F(NoticeStartUp, WritesTheStampOfNowToLastShowStartUp)
-{
-    Ask(NotificationKind::StartUp);
-    EXPECT_EQ(Notifications(settings, "LastShowStartUp"), FormatStamp(clock.Now()));
+    EXPECT_EQ(Stored("LastShowStartUp"), FormatStamp(clock.Now()));
     EXPECT_EQ(gate.LastShownStamp(), FormatStamp(clock.Now()));
-}
 
-TEST_F(NoticeStartUp, TotalOfTwoHugeCountersDoesNotWrap)
-{
-    counters.popupTotal = 2147483647;
-    counters.adwareTotal = 2147483647;
-    EXPECT_EQ(Ask(NotificationKind::StartUp).label1052, "4294967294");
+    GateWorld huge;
+    huge.counters.popupTotal = 2147483647;
+    huge.counters.adwareTotal = 2147483647;
+    EXPECT_EQ(huge.Ask(NotificationKind::StartUp).label1052, "4294967294");  // no wrap
 }
 
 using NoticeSpacing = GateFixture;
 
-TEST_F(NoticeSpacing, SecondNoticeWaitsFiveMinutes)
+TEST_F(NoticeSpacing, SecondNoticeWaitsFiveMinutesEvenWithTheClockSetBackAndRefusalsWriteNothing)
 {
     ShowStartUp();
-    clock.Advance(299);
+    const std::size_t writes = settings.writeCount;
+    clock.Advance(-3600);
+    EXPECT_FALSE(Ask(NotificationKind::AddOnNotice).show);
+    clock.Advance(3600 + 299);
     EXPECT_FALSE(Ask(NotificationKind::DownloadsUpdates).show);
+    EXPECT_EQ(settings.writeCount, writes);
     clock.Advance(1);  // 300 s after the start-up notice
     EXPECT_TRUE(Ask(NotificationKind::DownloadsUpdates).show);
 }
 
-TEST_F(NoticeSpacing, ClockSetBackBeforeTheStampWaits)
-{
-    ShowStartUp();
-    clock.Advance(-3600);
-    EXPECT_FALSE(Ask(NotificationKind::DownloadsUpdates).show);
-    clock.Advance(3600 + 299);
-    EXPECT_FALSE(Ask(NotificationKind::DownloadsUpdates).show);
-    clock.Advance(1);
-    EXPECT_TRUE(Ask(NotificationKind::DownloadsUpdates).show);
-}
-
-TEST_F(NoticeSpacing, RefusedRequestWritesNothing)
-{
-    ShowStartUp();
-    const std::size_t writes = settings.writeCount;
-    clock.Advance(10);
-    EXPECT_FALSE(Ask(NotificationKind::AddOnNotice).show);
-    EXPECT_EQ(settings.writeCount, writes);
-}
-
-TEST_F(NoticeSpacing, NoticeThatFailedToShowDoesNotRenewTheStamp)
-{
-    ShowStartUp();
-    const std::string first = gate.LastShownStamp();
-    clock.Advance(300);
-    ASSERT_TRUE(Ask(NotificationKind::DownloadsUpdates).show);
-    // The bitmap did not load: Shown() is never called.
-    EXPECT_EQ(gate.LastShownStamp(), first);
-    clock.Advance(1);
-    EXPECT_TRUE(Ask(NotificationKind::DownloadsUpdates).show);
-}
-
-TEST_F(NoticeSpacing, ShownTakesTheTimeOfTheDecision)
+TEST_F(NoticeSpacing, OnlyShownRenewsTheStampWithTheTimeOfTheDecision)
 {
     ASSERT_TRUE(Ask(NotificationKind::StartUp).show);
     const std::string decidedAt = FormatStamp(clock.Now());
     clock.Advance(2);  // loading and placing took a moment
     gate.Shown();
     EXPECT_EQ(gate.LastShownStamp(), decidedAt);
+
+    clock.Advance(298);
+    ASSERT_TRUE(Ask(NotificationKind::DownloadsUpdates).show);
+    // The bitmap did not load: Shown() is never called.
+    EXPECT_EQ(gate.LastShownStamp(), decidedAt);
+    clock.Advance(1);
+    EXPECT_TRUE(Ask(NotificationKind::DownloadsUpdates).show);
 }
 
 TEST_F(NoticeSpacing, FirstRequestSetsTheStampEvenWhenItShowsNothing)
@@ -155,111 +146,79 @@ TEST_F(NoticeSpacing, FirstRequestSetsTheStampEvenWhenItShowsNothing)
     EXPECT_FALSE(Ask(NotificationKind::AddOnNotice).show);
 }
 
-using NoticeCheckUpdates = GateFixture;
-
-TEST_F(NoticeCheckUpdates, MissingValueIsWrittenAndNothingShown)
+TEST(NoticeInterval, ReminderAfterFourDaysAddOnNoticeAfterThreeStampedWhenShown)
 {
-    const NoticeDecision decision = Ask(NotificationKind::CheckUpdates);
-    EXPECT_FALSE(decision.show);
-    EXPECT_EQ(Notifications(settings, "LastCheckUpdates"), FormatStamp(clock.Now()));
-}
-
-TEST_F(NoticeCheckUpdates, ThreeDaysAnd23HoursOldIsNotShown)
-{
-    Plant("LastCheckUpdates", clock.Now() - (kFourDays - 1));  // 345,599 s
-    const std::size_t writes = settings.writeCount;
-    EXPECT_FALSE(Ask(NotificationKind::CheckUpdates).show);
-    EXPECT_EQ(settings.writeCount, writes);
-}
-
-TEST_F(NoticeCheckUpdates, ExactlyFourDaysOldIsShownAndRestamped)
-{
-    Plant("LastCheckUpdates", clock.Now() - kFourDays);  // 345,600 s
-    const NoticeDecision decision = Ask(NotificationKind::CheckUpdates);
-    EXPECT_TRUE(decision.show);
-    EXPECT_EQ(decision.bitmapFile, "CheckUpdates.bmp");
-    EXPECT_FALSE(decision.showLabels);
-    EXPECT_EQ(Notifications(settings, "LastCheckUpdates"), FormatStamp(clock.Now()));
-}
-
-TEST_F(NoticeCheckUpdates, UnreadableValueCountsAsLongAgo)
-{
-    settings.PlantText("Notifications", "LastCheckUpdates", std::string("soon") + '\0');
-    EXPECT_TRUE(Ask(NotificationKind::CheckUpdates).show);
-}
-
-TEST_F(NoticeCheckUpdates, StoredTimeInTheFutureWaitsForIt)
-{
-    Plant("LastCheckUpdates", clock.Now() + 3600);
-    EXPECT_FALSE(Ask(NotificationKind::CheckUpdates).show);
-}
-
-using NoticeAddOn = GateFixture;
-
-TEST_F(NoticeAddOn, MissingValueShowsAndStoresNow)
-{
-    const NoticeDecision decision = Ask(NotificationKind::AddOnNotice);
-    EXPECT_TRUE(decision.show);
-    EXPECT_EQ(decision.bitmapFile, "Veilmark.bmp");
-    EXPECT_EQ(Notifications(settings, "LastShowVeilmark"), FormatStamp(clock.Now()));
-}
-
-TEST_F(NoticeAddOn, ExactlyThreeDaysOldIsShown)
-{
-    Plant("LastShowVeilmark", clock.Now() - kThreeDays);  // 259,200 s
-    EXPECT_TRUE(Ask(NotificationKind::AddOnNotice).show);
-}
-
-TEST_F(NoticeAddOn, OneSecondShortOfThreeDaysIsNotShown)
-{
-    Plant("LastShowVeilmark", clock.Now() - (kThreeDays - 1));
-    EXPECT_FALSE(Ask(NotificationKind::AddOnNotice).show);
+    const std::int64_t now = Local(2004, 6, 15, 12);
+    struct Case {
+        NotificationKind kind;
+        const char* entry;
+        std::optional<std::string> stored;  // nothing: the value is missing
+        bool show;
+        bool restamped;
+    };
+    const Case cases[] = {
+        {NotificationKind::CheckUpdates, "LastCheckUpdates", std::nullopt, false, true},
+        {NotificationKind::CheckUpdates, "LastCheckUpdates", FormatStamp(now - (kFourDays - 1)), false, false},
+        {NotificationKind::CheckUpdates, "LastCheckUpdates", FormatStamp(now - kFourDays), true, true},
+        {NotificationKind::CheckUpdates, "LastCheckUpdates", std::string("soon"), true, true},  // long ago
+        {NotificationKind::CheckUpdates, "LastCheckUpdates", FormatStamp(now + 3600), false, false},
+        {NotificationKind::AddOnNotice, "LastShowVeilmark", std::nullopt, true, true},
+        {NotificationKind::AddOnNotice, "LastShowVeilmark", FormatStamp(now - kThreeDays), true, true},
+        {NotificationKind::AddOnNotice, "LastShowVeilmark", FormatStamp(now - (kThreeDays - 1)), false, false},
+        {NotificationKind::DownloadsUpdates, "LastShowDownloadUpdates", FormatStamp(now - 10), true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.entry << " = " << c.stored.value_or("<missing>"));
+        GateWorld world;
+        ASSERT_EQ(world.clock.Now(), now);
+        if (c.stored) {
+            world.Plant(c.entry, *c.stored);
+        }
+        EXPECT_EQ(world.Ask(c.kind).show, c.show);
+        EXPECT_EQ(world.Stored(c.entry), c.restamped ? FormatStamp(now) : c.stored.value_or("<missing>"));
+    }
+    GateWorld world;
+    world.Plant("LastCheckUpdates", FormatStamp(now - kFourDays));
+    const NoticeDecision reminder = world.Ask(NotificationKind::CheckUpdates);
+    EXPECT_EQ(reminder.bitmapFile, "CheckUpdates.bmp");
+    EXPECT_FALSE(reminder.showLabels);
+    EXPECT_EQ(GateWorld{}.Ask(NotificationKind::DownloadsUpdates).bitmapFile, "DownloadsUpdates.bmp");
 }
 
 using NoticeInstalledUpdates = GateFixture;
 
-TEST_F(NoticeInstalledUpdates, WithoutTheFlagNothingIsShownOrWritten)
+TEST_F(NoticeInstalledUpdates, WithoutTheFlagNothingIsShownOrWrittenWithItTheFirstNoticeWritesNow)
 {
-    EXPECT_FALSE(Ask(NotificationKind::InstalledUpdates).show);
-    EXPECT_FALSE(settings.Has("Notifications", "LastShowInstallUpdates"));
-}
-
-TEST_F(NoticeInstalledUpdates, WritesTheStampAsItStandsAndClearsTheFlag)
-{
-    ShowStartUp();
-    const std::string startUpStamp = gate.LastShownStamp();
+    GateWorld unflagged;
+    EXPECT_FALSE(unflagged.Ask(NotificationKind::InstalledUpdates).show);
+    EXPECT_FALSE(unflagged.settings.Has("Notifications", "LastShowInstallUpdates"));
     gate.SetInstalledUpdates();
-    clock.Advance(600);
     const NoticeDecision decision = Ask(NotificationKind::InstalledUpdates);
     EXPECT_TRUE(decision.show);
     EXPECT_EQ(decision.bitmapFile, "InstalledUpdates.bmp");
     EXPECT_TRUE(decision.clearInstalledFlag);
     EXPECT_FALSE(gate.InstalledUpdatesPending());
-    // The previous notice's time, not now (600 s later).
-    EXPECT_EQ(Notifications(settings, "LastShowInstallUpdates"), startUpStamp);
+    EXPECT_EQ(Stored("LastShowInstallUpdates"), FormatStamp(clock.Now()));
 }
 
-TEST_F(NoticeInstalledUpdates, FirstNoticeOfTheRunWritesNow)
-{
-    gate.SetInstalledUpdates();
-    Ask(NotificationKind::InstalledUpdates);
-    EXPECT_EQ(Notifications(settings, "LastShowInstallUpdates"), FormatStamp(clock.Now()));
-}
-
-TEST_F(NoticeInstalledUpdates, FlagStaysSetWhileTheSpacingHoldsItBack)
+TEST_F(NoticeInstalledUpdates, FlagWaitsOutTheSpacingThenWritesThePreviousNoticesStamp)
 {
     ShowStartUp();
+    const std::string startUpStamp = gate.LastShownStamp();
     gate.SetInstalledUpdates();
     clock.Advance(60);
     EXPECT_FALSE(Ask(NotificationKind::InstalledUpdates).show);
     EXPECT_TRUE(gate.InstalledUpdatesPending());
     clock.Advance(240);  // 300 s after the start-up notice
     EXPECT_TRUE(Ask(NotificationKind::InstalledUpdates).show);
+    EXPECT_FALSE(gate.InstalledUpdatesPending());
+    // The previous notice's time, not now (300 s later).
+    EXPECT_EQ(Stored("LastShowInstallUpdates"), startUpStamp);
 }
 
 using NoticeDisable = GateFixture;
 
-TEST_F(NoticeDisable, SuppressesEveryKindWithoutWrites)
+TEST_F(NoticeDisable, SuppressesEveryKindWithoutWritesAndTheNextStartUpIsStillTheFirst)
 {
     gate.SetInstalledUpdates();
     for (int kind = 1; kind <= 5; ++kind) {
@@ -268,41 +227,20 @@ TEST_F(NoticeDisable, SuppressesEveryKindWithoutWrites)
     EXPECT_EQ(settings.writeCount, 0u);
     EXPECT_TRUE(gate.LastShownStamp().empty());
     EXPECT_TRUE(gate.InstalledUpdatesPending());
-}
-
-TEST_F(NoticeDisable, StartUpAfterDisableIsStillTheFirstOfTheRun)
-{
-    Ask(NotificationKind::StartUp, true);
     EXPECT_TRUE(Ask(NotificationKind::StartUp).show);
 }
 
-using NoticeDownloadsUpdates = GateFixture;
-
-TEST_F(NoticeDownloadsUpdates, ShownAtEveryRequestAndStampsNow)
-{
-    const NoticeDecision decision = Ask(NotificationKind::DownloadsUpdates);
-    EXPECT_TRUE(decision.show);
-    EXPECT_EQ(decision.bitmapFile, "DownloadsUpdates.bmp");
-    EXPECT_EQ(Notifications(settings, "LastShowDownloadUpdates"), FormatStamp(clock.Now()));
-}
-
-using NoticeRegistryFailure = GateFixture;
-
-TEST_F(NoticeRegistryFailure, FailedWritesDoNotStopTheNotice)
+TEST_F(NoticeDisable, FailedRegistryWritesDoNotStopTheNotice)
 {
     settings.failWrites = true;
     EXPECT_TRUE(Ask(NotificationKind::AddOnNotice).show);
 }
 
-TEST(NoticeTimerTick, OnlineAsksForReminderThenAddOnThenInstalled)
+TEST(NoticeTimerTick, OnlineAsksForReminderAddOnThenInstalledOfflineOnlyInstalled)
 {
-    const std::vector<NotificationKind> expected{NotificationKind::CheckUpdates, NotificationKind::AddOnNotice,
-                                                 NotificationKind::InstalledUpdates};
-    EXPECT_EQ(TimerTickKinds(true), expected);
-}
-
-TEST(NoticeTimerTick, OfflineAsksOnlyForInstalledUpdates)
-{
+    EXPECT_EQ(TimerTickKinds(true), (std::vector<NotificationKind>{NotificationKind::CheckUpdates,
+                                                                   NotificationKind::AddOnNotice,
+                                                                   NotificationKind::InstalledUpdates}));
     EXPECT_EQ(TimerTickKinds(false), std::vector<NotificationKind>{NotificationKind::InstalledUpdates});
 }
 
@@ -315,34 +253,60 @@ TEST_F(NoticeFirstRun, StartUpThenAddOnNoticeFiveMinutesLater)
 {
     ShowStartUp();
     clock.Advance(300);
-    std::vector<std::string> shown;
-    for (NotificationKind kind : TimerTickKinds(true)) {
-        const NoticeDecision decision = Ask(kind);
-        if (decision.show) {
-            shown.push_back(decision.bitmapFile);
-            gate.Shown();
-        }
-    }
-    EXPECT_EQ(shown, std::vector<std::string>{"Veilmark.bmp"});
-    EXPECT_EQ(Notifications(settings, "LastCheckUpdates"), FormatStamp(clock.Now()));
+    EXPECT_EQ(Tick(), Names{"Veilmark.bmp"});
+    EXPECT_EQ(Stored("LastCheckUpdates"), FormatStamp(clock.Now()));
 }
 
-TEST_F(NoticeFirstRun, TwoDueNoticesAppearOneTickApart)
+TEST_F(NoticeFirstRun, TwoDueNoticesAppearFiveTicksApart)
 {
     ShowStartUp();
-    Plant("LastCheckUpdates", clock.Now() - kFourDays);
+    Plant("LastCheckUpdates", FormatStamp(clock.Now() - kFourDays));
     clock.Advance(300);
-    std::vector<std::string> shown;
+    Names shown;
     for (int tick = 0; tick < 6; ++tick) {
-        for (NotificationKind kind : TimerTickKinds(true)) {
-            const NoticeDecision decision = Ask(kind);
-            if (decision.show) {
-                shown.push_back(decision.bitmapFile);
-                gate.Shown();
-            }
+        for (const std::string& name : Tick()) {
+            shown.push_back(name);
         }
         clock.Advance(60);
     }
     // Reminder at the first tick; the add-on notice five ticks (300 s) on.
-    EXPECT_EQ(shown, (std::vector<std::string>{"CheckUpdates.bmp", "Veilmark.bmp"}));
+    EXPECT_EQ(shown, (Names{"CheckUpdates.bmp", "Veilmark.bmp"}));
+}
+
+// ---- Stamps ------------------------------------------------------------------
+
+TEST(NoticeStamp, WritesLocalTimeWithDashesAndColonsAndReadsItBackToTheSecond)
+{
+    EXPECT_EQ(FormatStamp(Local(2004, 6, 15, 12, 30, 45)), "2004-06-15 12:30:45");
+    EXPECT_EQ(FormatStamp(Local(2003, 1, 2, 3, 4, 5)), "2003-01-02 03:04:05");
+    // Far beyond any calendar: glibc and msvcrt both refuse it.
+    EXPECT_EQ(FormatStamp(INT64_C(0x7FFFFFFFFFFFFFFF)), "");
+    for (const std::int64_t when : {Local(2004, 7, 1, 9, 15, 0), Local(2005, 12, 24, 18, 0, 59)}) {
+        EXPECT_EQ(ReadStamp(FormatStamp(when)), when);
+    }
+}
+
+TEST(NoticeStamp, ReadsDigitsAtFixedPositionsAsLocalTimeAndUnreadableAsMinusOne)
+{
+    const struct {
+        const char* text;
+        std::int64_t when;
+    } cases[] = {
+        {"2004-06-15 12:30:45", Local(2004, 6, 15, 12, 30, 45)},
+        {"2004-01-15 12:00:00", Local(2004, 1, 15, 12)},
+        {"2004/06/15T12.30.45", Local(2004, 6, 15, 12, 30, 45)},  // separators are not looked at
+        // A field stops at its first non-digit: month "6-", day "5 ", hour "2:", minute "0:".
+        {"2004-6-15 12:00:00", Local(2004, 6, 5, 2)},
+        {"2004-06-15", Local(2004, 6, 15)},                 // missing fields read as zero
+        {"2004-13-01 00:00:00", Local(2005, 1, 1)},         // out-of-range fields are normalised
+        {"2004-06-15 25:00:00", Local(2004, 6, 16, 1)},
+        {"2040-03-01 12:00:00", Local(2040, 3, 1, 12)},     // 64-bit: past 2038-01-19
+        {"", -1}, {"garbage", -1}, {"yesterday at noon", -1},  // so it counts as long ago
+        {"1960-05-01 12:00:00", -1},  // before 1970: glibc gives a negative count, msvcrt -1
+        {"1969-06-30 12:00:00", -1},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ReadStamp(c.text), c.when) << '"' << c.text << '"';
+    }
+    EXPECT_GT(ReadStamp("2040-03-01 12:00:00"), INT64_C(2147483647));
 }

@@ -20,7 +20,7 @@ constexpr int kNoticeWidth = 200;
 
 }  // namespace
 
-TEST(NoticePlacement, BitmapAndFrameInTheLowerRightCorner)
+TEST(NoticePlacement, BitmapAndFrameInTheLowerRightCornerOfTheWorkAreasSize)
 {
     // 180 × 90 bitmap, 2-pixel frame on each side: 184 × 94 window at
     // 1024 - 184 = 840, 738 - 94 = 644.
@@ -29,21 +29,11 @@ TEST(NoticePlacement, BitmapAndFrameInTheLowerRightCorner)
     EXPECT_EQ(placement.y, 644);
     EXPECT_EQ(placement.width, 184);
     EXPECT_EQ(placement.height, 94);
-}
-
-TEST(NoticePlacement, UsesTheWorkAreasSizeNotItsCorner)
-{
     // Taskbar on the left, 60 wide: the work area is 964 wide, so x is
-    // 964 - 184 = 780 rather than 840.
-    const Placement placement = PlaceFromBitmap(Rect{60, 0, 1024, 768}, 180, 90, 4, 4);
-    EXPECT_EQ(placement.x, 780);
-    EXPECT_EQ(placement.y, 674);
-}
-
-TEST(NoticePlacement, RectsCompareFieldByField)
-{
-    EXPECT_TRUE(kWorkArea == (Rect{0, 0, 1024, 738}));
-    EXPECT_TRUE(kWorkArea != (Rect{0, 30, 1024, 768}));
+    // 964 - 184 = 780 rather than 840 (its size counts, not its corner).
+    const Placement left = PlaceFromBitmap(Rect{60, 0, 1024, 768}, 180, 90, 4, 4);
+    EXPECT_EQ(left.x, 780);
+    EXPECT_EQ(left.y, 674);
 }
 
 TEST(KillNoticeSlide, OneRunRisesTo90AndFallsTo15ThenHides)
@@ -56,31 +46,17 @@ TEST(KillNoticeSlide, OneRunRisesTo90AndFallsTo15ThenHides)
         ASSERT_TRUE(result.place);
         heights.push_back(result.placement.height);
         hides.push_back(result.hide);
+        if (tick == 0) {  // 15 × 2 = 30 high on the bottom right of the work area
+            EXPECT_EQ(result.placement.x, 824);  // 1024 - 200
+            EXPECT_EQ(result.placement.y, 708);  // 738 - 30
+            EXPECT_EQ(result.placement.width, 200);
+        }
     }
     EXPECT_EQ(heights, (std::vector<int>{30, 45, 60, 75, 90, 75, 60, 45, 30, 15}));
     EXPECT_EQ(hides, (std::vector<bool>{false, false, false, false, false, false, false, false, false, true}));
     // Ready for the next run.
     EXPECT_EQ(state.step, 2);
     EXPECT_TRUE(state.rising);
-}
-
-TEST(KillNoticeSlide, StandsOnTheBottomRightOfTheWorkArea)
-{
-    SlideState state;  // step 2: 15 × 2 = 30 high
-    const SlideResult result = SlideStep(state, true, kWorkArea, kNoticeWidth);
-    EXPECT_EQ(result.placement.x, 824);  // 1024 - 200
-    EXPECT_EQ(result.placement.y, 708);  // 738 - 30
-    EXPECT_EQ(result.placement.width, 200);
-    EXPECT_EQ(result.placement.height, 30);
-}
-
-TEST(KillNoticeSlide, TopStepTurnsItDown)
-{
-    SlideState state;
-    state.step = 6;
-    SlideStep(state, true, kWorkArea, kNoticeWidth);
-    EXPECT_FALSE(state.rising);
-    EXPECT_EQ(state.step, 5);
 }
 
 TEST(KillNoticeSlide, HiddenNoticeStaysWhereItIs)
@@ -107,12 +83,8 @@ TEST(KillNoticeGate, ShownOnlyWhenNothingIsOnScreenAndRising)
 {
     SlideState rising;
     EXPECT_TRUE(ShouldShowKillNotice(false, rising, false));
-    EXPECT_FALSE(ShouldShowKillNotice(true, rising, false));   // already sliding
-    EXPECT_FALSE(ShouldShowKillNotice(false, rising, true));   // timed notice up
-}
-
-TEST(KillNoticeGate, NotShownAgainWhileSlidingDown)
-{
+    EXPECT_FALSE(ShouldShowKillNotice(true, rising, false));  // already sliding
+    EXPECT_FALSE(ShouldShowKillNotice(false, rising, true));  // timed notice up
     SlideState falling;
     falling.rising = false;
     falling.step = 3;

@@ -115,53 +115,42 @@ TEST_F(PopupEngineTest, KillClosesSoundsNotifiesCountsAndRecords)
     EXPECT_EQ(store.files[kHistoryPath], "BLK:Win a prize - Microsoft Internet Explorer\r\n");
 }
 
-TEST_F(PopupEngineTest, KillWithoutSoundOrNoticeStillCounts)
+TEST_F(PopupEngineTest, KillWithoutSoundNoticeOrSoundFileStillCounts)
 {
     host.playSound = false;
     host.notification = false;
     EXPECT_TRUE(engine.KillPopupWindow(desktop.Add("IEFrame", "Ad")));
+    host.playSound = true;
+    engine.SetKillSoundPath("");
+    EXPECT_TRUE(engine.KillPopupWindow(desktop.Add("IEFrame", "Ad 2")));
     EXPECT_TRUE(sound.played.empty());
     EXPECT_EQ(host.notices, 0);
-    EXPECT_EQ(counters.popupTotal, 1);
+    EXPECT_EQ(counters.popupTotal, 2);
 }
 
-TEST_F(PopupEngineTest, NullWindowIsIgnored)
+TEST_F(PopupEngineTest, NullOrVanishedWindowIsNeitherClosedCountedNorRecorded)
 {
     EXPECT_FALSE(engine.KillPopupWindow(0));
-    ExpectLetThrough();
-}
-
-TEST_F(PopupEngineTest, VanishedWindowIsNeitherClosedCountedNorRecorded)
-{
     const WindowId popup = desktop.Add("IEFrame", "Ad");
     desktop.Vanish(popup);
     EXPECT_FALSE(engine.KillPopupWindow(popup));
+    engine.OnKillPopupWindowMessage(popup);
+    host.autoBlock = false;
+    engine.OnNewWindowCreatedMessage(popup);
     ExpectLetThrough();
     EXPECT_EQ(desktop.failedPosts, 0u);
     EXPECT_EQ(HistorySaves(), 0u);
 }
 
-TEST_F(PopupEngineTest, VanishedWindowReportedByTheHookIsIgnored)
-{
-    const WindowId popup = desktop.Add("IEFrame", "Ad");
-    desktop.Vanish(popup);
-    engine.OnKillPopupWindowMessage(popup);
-    host.autoBlock = false;
-    engine.OnNewWindowCreatedMessage(popup);
-    ExpectLetThrough();
-}
-
-TEST_F(PopupEngineTest, CtrlHeldLetsTheWindowThrough)
+TEST_F(PopupEngineTest, KillMessageLetsThroughOnCtrlSameCaseAllowedEntryOrAutoBlockOff)
 {
     desktop.ctrlDown = true;
     engine.OnKillPopupWindowMessage(desktop.Add("IEFrame", "New window"));
-    ExpectLetThrough();
-}
-
-TEST_F(PopupEngineTest, AllowedEntryWithSameCaseLetsTheWindowThrough)
-{
+    desktop.ctrlDown = false;
     allowed.List().Add("Bank");
     engine.OnKillPopupWindowMessage(desktop.Add("IEFrame", "My Bank - Browser"));
+    host.autoBlock = false;
+    engine.OnKillPopupWindowMessage(desktop.Add("IEFrame", "Ad"));
     ExpectLetThrough();
 }
 
@@ -183,41 +172,21 @@ TEST_F(PopupEngineTest, ShorterTitleThanAHistoryEntryIsCountedButNotRecorded)
     EXPECT_EQ(HistorySaves(), 0u);
 }
 
-TEST_F(PopupEngineTest, KillMessageIsIgnoredWithAutoBlockOff)
+TEST_F(PopupEngineTest, NewWindowMessageKillsOnlyWithAutoBlockOffAWholeHistoryTitleInAnyCase)
 {
-    host.autoBlock = false;
-    engine.OnKillPopupWindowMessage(desktop.Add("IEFrame", "Ad"));
-    ExpectLetThrough();
-}
-
-TEST_F(PopupEngineTest, NewWindowMessageIsIgnoredWithAutoBlockOn)
-{
-    history.List().Add("Deal");
-    engine.OnNewWindowCreatedMessage(desktop.Add("IEFrame", "Deal"));
-    EXPECT_TRUE(desktop.posted.empty());
-}
-
-TEST_F(PopupEngineTest, AutoBlockOffKillsTitleEqualToHistoryEntryInOtherCase)
-{
-    host.autoBlock = false;
-    history.List().Add("Deal");
+    store.files[kHistoryPath] = "BLK:\r\nBLK:Deal\r\n";  // the bare entry must not match untitled windows
+    history.LoadFromFile();
     const WindowId deal = desktop.Add("IEFrame", "deal");
-    const WindowId longer = desktop.Add("IEFrame", "Deal of the day");
-    const WindowId blank = desktop.Add("IEFrame", "Deal ");
+    engine.OnNewWindowCreatedMessage(deal);  // AutoBlock on: not this path's business
+    EXPECT_TRUE(desktop.posted.empty());
+
+    host.autoBlock = false;
+    engine.OnNewWindowCreatedMessage(desktop.Add("Internet Explorer_Server", ""));
+    engine.OnNewWindowCreatedMessage(desktop.Add("IEFrame", "Deal of the day"));
+    engine.OnNewWindowCreatedMessage(desktop.Add("IEFrame", "Deal "));
     engine.OnNewWindowCreatedMessage(deal);
-    engine.OnNewWindowCreatedMessage(longer);
-    engine.OnNewWindowCreatedMessage(blank);
     EXPECT_EQ(desktop.SystemClosed(), (Ids{deal}));
     EXPECT_EQ(counters.popupTotal, 1);
-}
-
-TEST_F(PopupEngineTest, AutoBlockOffLeavesUntitledChildWindowsAlone)
-{
-    host.autoBlock = false;
-    store.files[kHistoryPath] = "BLK:\r\nBLK:Deal\r\n";
-    history.LoadFromFile();
-    engine.OnNewWindowCreatedMessage(desktop.Add("Internet Explorer_Server", ""));
-    EXPECT_TRUE(desktop.posted.empty());
 }
 
 TEST_F(PopupEngineTest, SweepTrimsTrailingBlanksAndSkipsHiddenAndEmpty)
@@ -251,22 +220,22 @@ TEST_F(PopupEngineTest, DisableStopsEveryPath)
     host.disable = true;
     history.List().Add("Deal");
     const WindowId deal = desktop.Add("IEFrame", "Deal");
-    desktop.Add("Shell Embedding", "", true, kBareShellEmbeddingStyle);
+    desktop.Add(kShellEmbeddingClass, "", true, kBareShellEmbeddingStyle);
     desktop.Add(kScriptErrorClass, kScriptErrorTitle);
-    desktop.Add("#32770", "Messenger Service ");
+    desktop.Add(kMessengerBoxClass, kMessengerBoxTitle);
     EXPECT_FALSE(engine.KillPopupWindow(deal));
     engine.OnKillPopupWindowMessage(deal);
-    host.autoBlock = false;
-    engine.OnNewWindowCreatedMessage(deal);
     engine.SweepBlockedTitles();
     engine.BrowserBoxStep();
     engine.MessengerBoxStep();
+    host.autoBlock = false;
+    engine.OnNewWindowCreatedMessage(deal);
     EXPECT_TRUE(desktop.posted.empty());
     EXPECT_EQ(counters.popupTotal, 0);
     EXPECT_EQ(host.saves, 0);
 }
 
-TEST_F(PopupEngineTest, DisableStopsBlockOnTheAddPopupsPage)
+TEST_F(PopupEngineTest, DisableStopsBlockOnTheAddPopupsPageButNotItsPauses)
 {
     host.disable = true;
     AddBanners page{compare};
@@ -282,45 +251,29 @@ TEST_F(PopupEngineTest, DisableStopsBlockOnTheAddPopupsPage)
     EXPECT_EQ(desktop.TotalPausedMs(), 600u);
 }
 
-TEST_F(PopupEngineTest, BlockOfThreeSelectedClosesAndRecordsThem)
+TEST_F(PopupEngineTest, ShellEmbeddingIsKilledOnlyUntitledWithTheExactStyle)
 {
-    AddBanners page{compare};
-    const Ids windows{desktop.Add("IEFrame", "A - Mozilla"), desktop.Add("IEFrame", "B - Mozilla"),
-                      desktop.Add("IEFrame", "C - Mozilla")};
-    page.OnRefresh(desktop);
-    for (std::size_t i = 0; i < 3; ++i) {
-        page.List().SetSelected(i, true);
+    struct Case {
+        const char* title;
+        std::uint32_t style;
+        bool killed;
+    };
+    const Case cases[] = {
+        {"", kBareShellEmbeddingStyle, true},
+        {"", kBareShellEmbeddingStyle | 0x00080000u, false},  // WS_SYSMENU
+        {"", kBareShellEmbeddingStyle & ~0x00010000u, false},
+        {"Shop", kBareShellEmbeddingStyle, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << '"' << c.title << "\" style " << std::hex << c.style);
+        desktop.posted.clear();
+        const WindowId shell = desktop.Add(kShellEmbeddingClass, c.title, true, c.style);
+        engine.BrowserBoxStep();
+        EXPECT_EQ(desktop.SystemClosed(), c.killed ? Ids{shell} : Ids{});
+        desktop.Vanish(shell);
     }
-    page.OnBlock(desktop, [&](WindowId window) { engine.KillPopupWindow(window); });
-    EXPECT_EQ(desktop.SystemClosed(), windows);
-    EXPECT_EQ(desktop.TotalPausedMs(), 900u);
-    EXPECT_EQ(History(), (Lines{"A - Mozilla", "B - Mozilla", "C - Mozilla"}));
-    EXPECT_EQ(counters.popupTotal, 3);
-}
-
-TEST_F(PopupEngineTest, BareShellEmbeddingWithExactStyleIsKilled)
-{
-    const WindowId shell = desktop.Add(kShellEmbeddingClass, "", true, kBareShellEmbeddingStyle);
-    engine.BrowserBoxStep();
-    EXPECT_EQ(desktop.SystemClosed(), (Ids{shell}));
     EXPECT_EQ(counters.popupTotal, 1);
-    // An empty title is not recorded.
-    EXPECT_TRUE(history.List().IsEmpty());
-}
-
-TEST_F(PopupEngineTest, ShellEmbeddingWithAnyExtraStyleBitIsLeftAlone)
-{
-    desktop.Add(kShellEmbeddingClass, "", true, kBareShellEmbeddingStyle | 0x00080000u);  // WS_SYSMENU
-    desktop.Add(kShellEmbeddingClass, "", true, kBareShellEmbeddingStyle & ~0x00010000u);
-    engine.BrowserBoxStep();
-    EXPECT_TRUE(desktop.posted.empty());
-}
-
-TEST_F(PopupEngineTest, TitledShellEmbeddingIsLeftAlone)
-{
-    desktop.Add(kShellEmbeddingClass, "Shop", true, kBareShellEmbeddingStyle);
-    engine.BrowserBoxStep();
-    EXPECT_TRUE(desktop.posted.empty());
+    EXPECT_TRUE(history.List().IsEmpty());  // an empty title is not recorded
 }
 
 TEST_F(PopupEngineTest, OnlyTheFirstShellEmbeddingIsJudged)
@@ -331,25 +284,19 @@ TEST_F(PopupEngineTest, OnlyTheFirstShellEmbeddingIsJudged)
     EXPECT_TRUE(desktop.posted.empty());
 }
 
-TEST_F(PopupEngineTest, TwoScriptErrorBoxesCloseOnePerTick)
+TEST_F(PopupEngineTest, ScriptErrorBoxesCloseOnePerTickBesideAShellEmbedding)
 {
+    const WindowId shell = desktop.Add(kShellEmbeddingClass, "", true, kBareShellEmbeddingStyle);
     const WindowId first = desktop.Add(kScriptErrorClass, kScriptErrorTitle);
     const WindowId second = desktop.Add(kScriptErrorClass, kScriptErrorTitle);
     engine.BrowserBoxStep();
-    EXPECT_EQ(desktop.SystemClosed(), (Ids{first}));
-    desktop.Vanish(first);  // the posted close took effect before the next tick
+    EXPECT_EQ(desktop.SystemClosed(), (Ids{shell, first}));
+    desktop.Vanish(shell);  // the posted closes took effect before the next tick
+    desktop.Vanish(first);
     engine.BrowserBoxStep();
-    EXPECT_EQ(desktop.SystemClosed(), (Ids{first, second}));
-    EXPECT_EQ(counters.popupTotal, 2);
+    EXPECT_EQ(desktop.SystemClosed(), (Ids{shell, first, second}));
+    EXPECT_EQ(counters.popupTotal, 3);
     EXPECT_EQ(History(), (Lines{kScriptErrorTitle}));
-}
-
-TEST_F(PopupEngineTest, BothBrowserBoxesCloseInOneTick)
-{
-    const WindowId shell = desktop.Add(kShellEmbeddingClass, "", true, kBareShellEmbeddingStyle);
-    const WindowId error = desktop.Add(kScriptErrorClass, kScriptErrorTitle);
-    engine.BrowserBoxStep();
-    EXPECT_EQ(desktop.SystemClosed(), (Ids{shell, error}));
 }
 
 TEST_F(PopupEngineTest, ScriptErrorBoxHonoursCtrl)
@@ -360,9 +307,11 @@ TEST_F(PopupEngineTest, ScriptErrorBoxHonoursCtrl)
     ExpectLetThrough();
 }
 
-TEST_F(PopupEngineTest, MessengerBoxIsClosedCountedButNotRecorded)
+TEST_F(PopupEngineTest, MessengerBoxIsClosedCountedButNotRecordedDespiteCtrlOrAllowedEntry)
 {
-    const WindowId box = desktop.Add(kMessengerBoxClass, "Messenger Service ");
+    desktop.ctrlDown = true;
+    allowed.List().Add("Messenger");
+    const WindowId box = desktop.Add(kMessengerBoxClass, kMessengerBoxTitle);
     engine.MessengerBoxStep();
     EXPECT_EQ(desktop.Closed(), (Ids{box}));
     EXPECT_TRUE(desktop.SystemClosed().empty());
@@ -375,9 +324,10 @@ TEST_F(PopupEngineTest, MessengerBoxIsClosedCountedButNotRecorded)
     EXPECT_TRUE(history.List().IsEmpty());
 }
 
-TEST_F(PopupEngineTest, MessengerBoxStillOpenOnTheNextTickIsClosedAgainButCountedOnce)
+TEST_F(PopupEngineTest, MessengerBoxesCloseOnePerTickAndOneStillOpenIsCountedOnce)
 {
-    const WindowId box = desktop.Add(kMessengerBoxClass, "Messenger Service ");
+    const WindowId box = desktop.Add(kMessengerBoxClass, kMessengerBoxTitle);
+    const WindowId next = desktop.Add(kMessengerBoxClass, kMessengerBoxTitle);
     engine.MessengerBoxStep();
     engine.MessengerBoxStep();  // its owner has not handled the first close yet
     EXPECT_EQ(desktop.Closed(), (Ids{box, box}));
@@ -386,7 +336,6 @@ TEST_F(PopupEngineTest, MessengerBoxStillOpenOnTheNextTickIsClosedAgainButCounte
     EXPECT_EQ(sound.played.size(), 1u);
 
     desktop.Vanish(box);
-    const WindowId next = desktop.Add(kMessengerBoxClass, "Messenger Service ");
     engine.MessengerBoxStep();
     EXPECT_EQ(desktop.Closed().back(), next);
     EXPECT_EQ(counters.popupTotal, 2);
@@ -395,50 +344,25 @@ TEST_F(PopupEngineTest, MessengerBoxStillOpenOnTheNextTickIsClosedAgainButCounte
 TEST_F(PopupEngineTest, MessengerTitleWithoutTrailingBlankDoesNotMatch)
 {
     desktop.Add(kMessengerBoxClass, "Messenger Service");
-    desktop.Add("OtherClass", "Messenger Service ");
+    desktop.Add("OtherClass", kMessengerBoxTitle);
     engine.MessengerBoxStep();
     EXPECT_TRUE(desktop.posted.empty());
     EXPECT_EQ(counters.popupTotal, 0);
 }
 
-TEST_F(PopupEngineTest, MessengerBoxIgnoresCtrlAndAllowedList)
-{
-    desktop.ctrlDown = true;
-    allowed.List().Add("Messenger");
-    const WindowId box = desktop.Add(kMessengerBoxClass, "Messenger Service ");
-    engine.MessengerBoxStep();
-    EXPECT_EQ(desktop.Closed(), (Ids{box}));
-}
-
-TEST_F(PopupEngineTest, MessengerBoxOnePerTick)
-{
-    const WindowId first = desktop.Add(kMessengerBoxClass, "Messenger Service ");
-    desktop.Add(kMessengerBoxClass, "Messenger Service ");
-    engine.MessengerBoxStep();
-    EXPECT_EQ(desktop.Closed(), (Ids{first}));
-}
-
-TEST_F(PopupEngineTest, CountKillPopupAndAdwareThenSavesAndRefreshes)
+TEST_F(PopupEngineTest, CountKillCountsPopupAndAdwareKindsAndAlwaysSavesAndRefreshes)
 {
     counters = Counters{12, 0, 3, 0, 5};
     engine.CountKill(kKillKindPopup);
     engine.CountKill(kKillKindAdware);
+    engine.CountKill(7);
     EXPECT_EQ(counters.popupTotal, 13);
     EXPECT_EQ(counters.popupRun, 1);
     EXPECT_EQ(counters.adwareTotal, 4);
     EXPECT_EQ(counters.adwareRun, 1);
-    EXPECT_EQ(host.saves, 2);
-    EXPECT_EQ(host.refreshes, 2);
+    EXPECT_EQ(host.saves, 3);
+    EXPECT_EQ(host.refreshes, 3);
     EXPECT_EQ(settings.GetProfileString("Settings", "AdwareCounter", ""), "4");
-}
-
-TEST_F(PopupEngineTest, CountKillOfOtherKindStillSavesAndRefreshes)
-{
-    engine.CountKill(7);
-    EXPECT_EQ(counters.popupTotal, 0);
-    EXPECT_EQ(counters.adwareTotal, 0);
-    EXPECT_EQ(host.saves, 1);
-    EXPECT_EQ(host.refreshes, 1);
 }
 
 TEST_F(PopupEngineTest, NamedSoundWithBackslashIsAFullPath)
@@ -448,12 +372,4 @@ TEST_F(PopupEngineTest, NamedSoundWithBackslashIsAFullPath)
     engine.PlayNamedSound("on.wav");
     engine.PlayNamedSound("");
     EXPECT_EQ(sound.played, (Lines{"D:\\Waves\\boom.wav", "C:\\Tarnelix\\Sound\\Default\\on.wav"}));
-}
-
-TEST_F(PopupEngineTest, EmptyKillSoundPlaysNothingButTheKillGoesOn)
-{
-    engine.SetKillSoundPath("");
-    EXPECT_TRUE(engine.KillPopupWindow(desktop.Add("IEFrame", "Ad")));
-    EXPECT_TRUE(sound.played.empty());
-    EXPECT_EQ(counters.popupTotal, 1);
 }

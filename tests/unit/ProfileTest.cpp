@@ -9,20 +9,35 @@
 
 using namespace std::string_literals;
 
-// Missing values and sections.
+// Values as the registry may hold them: missing, of the type asked for, of
+// the wrong type, or of odd size. Whatever cannot be read as asked reads as
+// the default given.
 
-TEST(ProfileMissingValue, ReadsAsTheDefaultGiven)
+TEST(ProfileInt, DwordOfFourBytesIsReadLeastSignificantByteFirstAnythingElseAsTheDefault)
 {
-    const FakeSettings settings;
-    EXPECT_EQ(settings.GetProfileInt("Settings", "PlaySound", 1), 1);
-    EXPECT_EQ(settings.GetProfileInt("Settings", "Disable", 0), 0);
-    EXPECT_EQ(settings.GetProfileString("Settings", "SkinDir", "C:\\Skin\\"), "C:\\Skin\\");
-    EXPECT_EQ(settings.GetProfileString("Settings", "SkinDir", ""), "");
+    const struct {
+        const char* what;
+        std::optional<StoredValue> stored;
+        int value;
+    } cases[] = {
+        {"missing", std::nullopt, 7},
+        {"300", StoredValue{StoredKind::Dword, "\x2C\x01\x00\x00"s}, 300},  // 0x012C
+        {"-2", StoredValue{StoredKind::Dword, "\xFE\xFF\xFF\xFF"s}, -2},
+        {"string", StoredValue{StoredKind::Text, "0\0"s}, 7},
+        {"binary of four bytes", StoredValue{StoredKind::Other, "\x01\x00\x00\x00"s}, 7},
+        {"two-byte dword", StoredValue{StoredKind::Dword, "\x00\x00"s}, 7},
+        {"eight-byte dword", StoredValue{StoredKind::Dword, "\x00\x00\x00\x00\x00\x00\x00\x00"s}, 7},
+    };
+    for (const auto& c : cases) {
+        FakeSettings settings;
+        if (c.stored) {
+            settings.PlantRaw("Settings", "SoundIndex", c.stored->kind, c.stored->data);
+        }
+        EXPECT_EQ(settings.GetProfileInt("Settings", "SoundIndex", 7), c.value) << c.what;
+    }
 }
 
-// Values of the type asked for.
-
-TEST(ProfileMatchingType, IntegersComeBackAsWrittenIncludingNegativeAndExtremes)
+TEST(ProfileInt, IntegersComeBackAsWrittenIncludingNegativeAndExtremes)
 {
     FakeSettings settings;
     for (const int value : {0, 1, -1, 300, INT_MAX, INT_MIN}) {
@@ -31,88 +46,33 @@ TEST(ProfileMatchingType, IntegersComeBackAsWrittenIncludingNegativeAndExtremes)
     }
 }
 
-TEST(ProfileMatchingType, DwordIsReadLeastSignificantByteFirst)
+TEST(ProfileText, TextEndsAtTheFirstNulAnythingNotTextReadsAsTheDefault)
 {
-    FakeSettings settings;
-    settings.PlantRaw("Settings", "SoundIndex", StoredKind::Dword, "\x2C\x01\x00\x00"s);
-    EXPECT_EQ(settings.GetProfileInt("Settings", "SoundIndex", 0), 300);  // 0x012C
-    settings.PlantRaw("Settings", "SoundIndex", StoredKind::Dword, "\xFE\xFF\xFF\xFF"s);
-    EXPECT_EQ(settings.GetProfileInt("Settings", "SoundIndex", 0), -2);
+    const struct {
+        const char* what;
+        std::optional<StoredValue> stored;
+        std::string value;
+    } cases[] = {
+        {"missing", std::nullopt, "default"},
+        {"no terminator", StoredValue{StoredKind::Text, "C:\\a.wav"}, "C:\\a.wav"},
+        {"junk after the NUL", StoredValue{StoredKind::Text, "C:\\a.wav\0junk\0"s}, "C:\\a.wav"},
+        {"empty string", StoredValue{StoredKind::Text, "\0"s}, ""},  // a value, not the default
+        {"dword", StoredValue{StoredKind::Dword, "\x0C\x00\x00\x00"s}, "default"},
+        {"expandable", StoredValue{StoredKind::Other, "%ProgramFiles%\\Skin\\\0"s}, "default"},
+        {"oversize", StoredValue{StoredKind::Text, std::string(kMaxProfileTextBytes + 1, 'x')}, "default"},
+        {"at the limit", StoredValue{StoredKind::Text, std::string(kMaxProfileTextBytes, 'x')},
+         std::string(kMaxProfileTextBytes, 'x')},
+    };
+    for (const auto& c : cases) {
+        FakeSettings settings;
+        if (c.stored) {
+            settings.PlantRaw("Settings", "SoundFile", c.stored->kind, c.stored->data);
+        }
+        EXPECT_EQ(settings.GetProfileString("Settings", "SoundFile", "default"), c.value) << c.what;
+    }
 }
 
-// Values of the wrong type read as the default.
-
-TEST(ProfileWrongType, StringAskedForAsIntegerReadsAsDefault)
-{
-    FakeSettings settings;
-    settings.PlantText("Settings", "PlaySound", "0\0"s);
-    EXPECT_EQ(settings.GetProfileInt("Settings", "PlaySound", 1), 1);
-}
-
-TEST(ProfileWrongType, BinaryOfFourBytesAskedForAsIntegerReadsAsDefault)
-{
-    FakeSettings settings;
-    settings.PlantRaw("Settings", "Disable", StoredKind::Other, "\x01\x00\x00\x00"s);
-    EXPECT_EQ(settings.GetProfileInt("Settings", "Disable", 0), 0);
-}
-
-TEST(ProfileWrongType, DwordOfOtherThanFourBytesReadsAsDefault)
-{
-    FakeSettings settings;
-    settings.PlantRaw("Settings", "AutoBlock", StoredKind::Dword, "\x00\x00"s);
-    EXPECT_EQ(settings.GetProfileInt("Settings", "AutoBlock", 1), 1);
-    settings.PlantRaw("Settings", "AutoBlock", StoredKind::Dword, "\x00\x00\x00\x00\x00\x00\x00\x00"s);
-    EXPECT_EQ(settings.GetProfileInt("Settings", "AutoBlock", 1), 1);
-}
-
-TEST(ProfileWrongType, DwordAskedForAsStringReadsAsDefault)
-{
-    FakeSettings settings;
-    settings.WriteProfileInt("Settings", "PopupCounter", 12);
-    EXPECT_EQ(settings.GetProfileString("Settings", "PopupCounter", ""), "");
-    EXPECT_EQ(settings.GetProfileString("Settings", "PopupCounter", "0"), "0");
-}
-
-TEST(ProfileWrongType, ExpandableOrBinaryTextReadsAsDefault)
-{
-    FakeSettings settings;
-    settings.PlantRaw("Settings", "SkinDir", StoredKind::Other, "%ProgramFiles%\\Skin\\\0"s);
-    EXPECT_EQ(settings.GetProfileString("Settings", "SkinDir", "fallback"), "fallback");
-}
-
-// Strings as the registry may hold them.
-
-TEST(ProfileStoredText, WithoutTerminatorReadsWhole)
-{
-    FakeSettings settings;
-    settings.PlantText("Settings", "SoundFile", "C:\\a.wav");
-    EXPECT_EQ(settings.GetProfileString("Settings", "SoundFile", ""), "C:\\a.wav");
-}
-
-TEST(ProfileStoredText, EndsAtTheFirstNul)
-{
-    FakeSettings settings;
-    settings.PlantText("Settings", "SoundFile", "C:\\a.wav\0junk\0"s);
-    EXPECT_EQ(settings.GetProfileString("Settings", "SoundFile", ""), "C:\\a.wav");
-}
-
-TEST(ProfileStoredText, EmptyStringIsAValueNotTheDefault)
-{
-    FakeSettings settings;
-    settings.PlantText("Settings", "SkinDir", "\0"s);
-    EXPECT_EQ(settings.GetProfileString("Settings", "SkinDir", "default"), "");
-}
-
-TEST(ProfileStoredText, OversizeValueReadsAsDefault)
-{
-    const std::optional<StoredValue> limit = StoredValue{StoredKind::Text, std::string(kMaxProfileTextBytes, 'x')};
-    const std::optional<StoredValue> over =
-        StoredValue{StoredKind::Text, std::string(kMaxProfileTextBytes + 1, 'x')};
-    EXPECT_EQ(TextFromStoredValue(limit, "d").size(), kMaxProfileTextBytes);
-    EXPECT_EQ(TextFromStoredValue(over, "d"), "d");
-}
-
-TEST(ProfileStoredText, WritingIsLimitedToWhatCanBeReadBack)
+TEST(ProfileText, WritingIsLimitedToWhatCanBeReadBack)
 {
     FakeSettings settings;
     // 65535 characters plus the terminator fill the 65536-byte limit.
@@ -123,22 +83,12 @@ TEST(ProfileStoredText, WritingIsLimitedToWhatCanBeReadBack)
     EXPECT_EQ(settings.GetProfileString("Settings", "SoundFile", ""), longest);
 }
 
-// Where the values live.
-
-TEST(ProfileKeyPath, IsSoftwareCompanyApplicationSection)
+TEST(ProfileKeyPath, IsSoftwareCompanyApplicationSectionAndNeedsCompanyAndApplication)
 {
     EXPECT_EQ(ProfileKeyPath("Corvantine", "Tarnelix", "Settings"), "Software\\Corvantine\\Tarnelix\\Settings");
     EXPECT_EQ(ProfileKeyPath("Corvantine", "Veilmark-AddOn", "Settings"),
               "Software\\Corvantine\\Veilmark-AddOn\\Settings");
-}
-
-TEST(ProfileKeyPath, EmptySectionIsTheApplicationKey)
-{
     EXPECT_EQ(ProfileKeyPath("Corvantine", "Tarnelix", ""), "Software\\Corvantine\\Tarnelix");
-}
-
-TEST(ProfileKeyPath, WithoutCompanyOrApplicationThereIsNoKey)
-{
     EXPECT_EQ(ProfileKeyPath("", "Tarnelix", "Settings"), std::nullopt);
     EXPECT_EQ(ProfileKeyPath("Corvantine", "", "Settings"), std::nullopt);
 }

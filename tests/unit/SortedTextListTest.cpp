@@ -27,22 +27,16 @@ protected:
 
 }  // namespace
 
-TEST_F(SortedTextListTest, AddKeepsAscendingOrderIgnoringCase)
+TEST_F(SortedTextListTest, AddKeepsAscendingOrderIgnoringCaseEqualTextsAfterTheOldOnes)
 {
     EXPECT_EQ(list.Add("beta"), 0u);
     EXPECT_EQ(list.Add("Alpha"), 0u);
     EXPECT_EQ(list.Add("gamma"), 2u);
     EXPECT_EQ(list.Add("BETA2"), 2u);
-    EXPECT_EQ(Texts(list), (Lines{"Alpha", "beta", "BETA2", "gamma"}));
-}
-
-TEST_F(SortedTextListTest, EqualTextsGoAfterTheOnesAlreadyThere)
-{
-    list.Add("Same");
-    list.Add("x");
-    EXPECT_EQ(list.Add("SAME"), 1u);
-    EXPECT_EQ(list.Add("same"), 2u);
-    EXPECT_EQ(Texts(list), (Lines{"Same", "SAME", "same", "x"}));
+    // Equal texts go after the ones already there.
+    EXPECT_EQ(list.Add("ALPHA"), 1u);
+    EXPECT_EQ(list.Add("alpha"), 2u);
+    EXPECT_EQ(Texts(list), (Lines{"Alpha", "ALPHA", "alpha", "beta", "BETA2", "gamma"}));
 }
 
 TEST_F(SortedTextListTest, AddAllGivesTheSameOrderAsAddingOneByOne)

@@ -30,17 +30,13 @@ const DoubleByteCompare kDoubleByte;
 
 }  // namespace
 
-TEST(TitleSearch, FindsPieceAnywhereWithSameCase)
+TEST(TitleSearch, FindsPieceAnywhereWithSameCaseAndTheEmptyPieceEverywhere)
 {
     EXPECT_TRUE(ContainsWholeCharacters("My Bank - Browser", "Bank", kSingleByte));
     EXPECT_TRUE(ContainsWholeCharacters("Bank", "Bank", kSingleByte));
     EXPECT_TRUE(ContainsWholeCharacters("Big Bank", "Bank", kSingleByte));
     EXPECT_FALSE(ContainsWholeCharacters("my bank", "Bank", kSingleByte));
     EXPECT_FALSE(ContainsWholeCharacters("Ban", "Bank", kSingleByte));
-}
-
-TEST(TitleSearch, EmptyPieceOccursEverywhere)
-{
     EXPECT_TRUE(ContainsWholeCharacters("anything", "", kSingleByte));
     EXPECT_TRUE(ContainsWholeCharacters("", "", kSingleByte));
 }
@@ -56,20 +52,16 @@ TEST(TitleSearch, MatchStartingOnATrailByteDoesNotCount)
     EXPECT_TRUE(ContainsWholeCharacters(title, "ABC", kSingleByte));
 }
 
-TEST(TitleSearch, LaterMatchOnACharacterStartStillCounts)
+TEST(TitleSearch, LaterMatchOnACharacterStartStillCountsAndATrailingLeadByteStandsAlone)
 {
     // 83 41 | 41 42 : the first "AB" starts on a trail byte, the second is real.
     const std::string title = "\x83" "AAB";
     EXPECT_TRUE(ContainsWholeCharacters(title, "AB", kDoubleByte));
     // 83 41 | 83 41 | 42 : "AB"... only at a trail byte.
     EXPECT_FALSE(ContainsWholeCharacters("\x83" "A" "\x83" "AB", "AB", kDoubleByte));
-}
-
-TEST(TitleSearch, LeadByteAtTheEndStandsAlone)
-{
-    const std::string title = "News\x83";
-    EXPECT_TRUE(ContainsWholeCharacters(title, "\x83", kDoubleByte));
-    EXPECT_TRUE(ContainsWholeCharacters(title, "News", kDoubleByte));
+    // A lead byte at the end stands alone.
+    EXPECT_TRUE(ContainsWholeCharacters("News\x83", "\x83", kDoubleByte));
+    EXPECT_TRUE(ContainsWholeCharacters("News\x83", "News", kDoubleByte));
 }
 
 TEST(TitleSearch, AllowedEntryStartingOnATrailByteDoesNotProtect)

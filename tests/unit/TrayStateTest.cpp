@@ -43,16 +43,9 @@ struct TrayFixture : ::testing::Test {
 
 using TrayCreate = TrayFixture;
 
-TEST_F(TrayCreate, StartsHiddenAndRemoved)
+TEST_F(TrayCreate, SuccessfulAddShowsTheIconWithMessageIconAndTipFlags)
 {
     EXPECT_FALSE(tray.TraySupported());
-    EXPECT_TRUE(tray.IconHidden());
-    EXPECT_TRUE(tray.IconRemoved());
-    EXPECT_FALSE(tray.ReAddPending());
-}
-
-TEST_F(TrayCreate, SuccessfulAddShowsTheIcon)
-{
     EXPECT_TRUE(CreateShown());
     EXPECT_TRUE(tray.TraySupported());
     EXPECT_FALSE(tray.IconHidden());
@@ -60,13 +53,6 @@ TEST_F(TrayCreate, SuccessfulAddShowsTheIcon)
     EXPECT_FALSE(tray.ReAddPending());
     EXPECT_EQ(tray.CreationFlags(), 7u);  // message | icon | tip
     EXPECT_EQ(shell.flagsSeen, 7u);
-}
-
-TEST_F(TrayCreate, SystemWithoutNotificationAreaFailsWithoutCalling)
-{
-    EXPECT_FALSE(tray.Create(3, false, false, shell.Call()));
-    EXPECT_FALSE(tray.TraySupported());
-    EXPECT_EQ(shell.calls, 0);
 }
 
 TEST_F(TrayCreate, FailedAddLeavesHiddenAndReAddPending)
@@ -78,27 +64,31 @@ TEST_F(TrayCreate, FailedAddLeavesHiddenAndReAddPending)
     EXPECT_TRUE(tray.ReAddPending());
 }
 
-TEST_F(TrayCreate, HiddenOnAnOldShellIsNotAdded)
+TEST(TrayCreateShell, NoNotificationAreaFailsWithoutACallAndHiddenIsAddedOnlyOnANewShell)
 {
-    EXPECT_TRUE(tray.Create(4, true, false, shell.Call()));
+    FakeShell shell;
+    TrayIconState none;
+    EXPECT_FALSE(none.Create(3, false, false, shell.Call()));
+    EXPECT_FALSE(none.TraySupported());
+    TrayIconState oldShell;
+    EXPECT_TRUE(oldShell.Create(4, true, false, shell.Call()));
+    EXPECT_TRUE(oldShell.IconHidden());
     EXPECT_EQ(shell.calls, 0);
-    EXPECT_TRUE(tray.IconHidden());
-}
-
-TEST_F(TrayCreate, HiddenOnANewShellIsAddedAnyway)
-{
-    EXPECT_TRUE(tray.Create(5, true, true, shell.Call()));
+    TrayIconState newShell;
+    EXPECT_TRUE(newShell.Create(5, true, true, shell.Call()));
     EXPECT_EQ(shell.calls, 1);
-    EXPECT_FALSE(tray.IconHidden());
+    EXPECT_FALSE(newShell.IconHidden());
 }
 
 using TrayReAdd = TrayFixture;
 
-TEST_F(TrayReAdd, TaskbarCreatedAddsTheShownIconAgain)
+TEST_F(TrayReAdd, TaskbarCreatedOrWorkAreaChangeAddsTheShownIconAgain)
 {
     CreateShown();
     tray.OnTaskbarCreated(shell.Call());
     EXPECT_EQ(shell.calls, 2);
+    tray.OnWorkAreaChanged(shell.Call());
+    EXPECT_EQ(shell.calls, 3);
     EXPECT_FALSE(tray.ReAddPending());
     EXPECT_FALSE(tray.IconHidden());
 }
@@ -127,19 +117,12 @@ TEST_F(TrayReAdd, FailedReAddHidesTheIconAndStopsLaterTries)
     EXPECT_FALSE(tray.ReAddPending());  // not pending while hidden
 }
 
-TEST_F(TrayReAdd, WorkAreaChangeAddsTheShownIconAgain)
-{
-    CreateShown();
-    tray.OnWorkAreaChanged(shell.Call());
-    EXPECT_EQ(shell.calls, 2);
-    EXPECT_FALSE(tray.ReAddPending());
-}
-
-TEST_F(TrayReAdd, ReAddRestoresTheFlagsThatDeleteCleared)
+TEST_F(TrayReAdd, FailedDeleteKeepsTheIconAndReAddRestoresTheFlagsItCleared)
 {
     CreateShown();
     shell.succeeds = false;
-    tray.Delete(shell.Call());  // the delete failed: the icon stays
+    EXPECT_FALSE(tray.Delete(shell.Call()));
+    EXPECT_FALSE(tray.IconRemoved());
     EXPECT_EQ(shell.flagsSeen, 0u);
     shell.succeeds = true;
     tray.OnTaskbarCreated(shell.Call());
@@ -168,36 +151,19 @@ TEST_F(TrayDelete, NothingToRemoveIsSuccessWithoutACall)
     EXPECT_FALSE(tray.ReAddPending());
 }
 
-TEST_F(TrayDelete, FailedRemoveReportsTheIconStillThere)
-{
-    CreateShown();
-    shell.succeeds = false;
-    EXPECT_FALSE(tray.Delete(shell.Call()));
-    EXPECT_FALSE(tray.IconRemoved());
-}
-
-TEST(TrayIconEvents, RightReleaseOpensTheMenuAndDoubleClickRunsTheDefault)
+TEST(TrayIconEvents, RightReleaseOpensTheMenuDoubleClickRunsTheDefaultOthersAreIgnored)
 {
     EXPECT_EQ(ClassifyIconEvent(142, 0x0205), TrayIconAction::OpenMenu);
     EXPECT_EQ(ClassifyIconEvent(142, 0x0203), TrayIconAction::RunDefaultCommand);
-}
-
-TEST(TrayIconEvents, SingleClickAndOtherIconsAreIgnored)
-{
     EXPECT_EQ(ClassifyIconEvent(142, 0x0202), TrayIconAction::Ignore);  // left button up
     EXPECT_EQ(ClassifyIconEvent(143, 0x0205), TrayIconAction::Ignore);
 }
 
-TEST(TrayMenu, DisableOnIsCheckedAndVeilmarkGrayedWithoutTheAddOn)
+TEST(TrayMenu, AnyNonZeroDisableValueChecksAndVeilmarkIsGrayedWithoutTheAddOn)
 {
-    const TrayMenuState menu = PrepareMenuState(1, false);
-    EXPECT_TRUE(menu.disableChecked);
-    EXPECT_FALSE(menu.veilmarkEnabled);
-}
-
-TEST(TrayMenu, AnyNonZeroDisableValueChecks)
-{
+    EXPECT_TRUE(PrepareMenuState(1, false).disableChecked);
     EXPECT_TRUE(PrepareMenuState(2, true).disableChecked);
     EXPECT_FALSE(PrepareMenuState(0, true).disableChecked);
+    EXPECT_FALSE(PrepareMenuState(1, false).veilmarkEnabled);
     EXPECT_TRUE(PrepareMenuState(0, true).veilmarkEnabled);
 }

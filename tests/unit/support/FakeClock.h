@@ -9,7 +9,6 @@ class FakeClock final : public tarnelix::IClock {
 public:
     explicit FakeClock(std::int64_t now = 0) : now(now) {}
     std::int64_t Now() const override { return now; }
-    void Set(std::int64_t seconds) { now = seconds; }
     void Advance(std::int64_t seconds) { now += seconds; }
 
 private:

@@ -40,12 +40,6 @@ public:
         windows.erase(std::remove_if(windows.begin(), windows.end(), [&](const Window& w) { return w.id == id; }),
                       windows.end());
     }
-    void SetTitle(WindowId id, std::string title)
-    {
-        if (Window* window = Find(id)) {
-            window->title = std::move(title);
-        }
-    }
 
     bool ctrlDown = false;
     std::vector<PostedClose> posted;
@@ -120,11 +114,6 @@ private:
                std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return fold(x) == fold(y); });
     }
     const Window* Find(WindowId id) const
-    {
-        const auto found = std::find_if(windows.begin(), windows.end(), [&](const Window& w) { return w.id == id; });
-        return found == windows.end() ? nullptr : &*found;
-    }
-    Window* Find(WindowId id)
     {
         const auto found = std::find_if(windows.begin(), windows.end(), [&](const Window& w) { return w.id == id; });
         return found == windows.end() ? nullptr : &*found;

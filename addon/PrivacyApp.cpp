@@ -1,16 +1,62 @@
 // Veilmark-AddOn.exe: the privacy add-on's start-up.
 #include <windows.h>
 
+#include <string>
+
 #include "addon/resource.h"
+#include "app/core/Startup.h"
 #include "platform/win32/Dialog.h"
+#include "ui/win32/SkinnedWindow.h"
 
 namespace tarnelix {
 namespace {
 
-// The add-on window. It stays hidden until the main program asks for it.
+// The add-on reads its background from a fixed place below its own folder,
+// not from the main program's skin setting.
+constexpr char kSkinFile[] = "Skin\\Default\\Veilmark-AddOn.bmp";
+
+std::string ProgramFolder() {
+    char path[kProgramPathCapacity] = {};
+    GetModuleFileNameA(nullptr, path, kProgramPathCapacity - 1);
+    return ProgramFolderFromPath(path);
+}
+
+// The add-on window, "Tarnelix-Veilmark", drawn over its skin picture.
 class CPrivacyDlg : public CDialog {
 public:
-    CPrivacyDlg() : CDialog(IDD_PRIVACY_DIALOG) {}
+    CPrivacyDlg() : CDialog(IDD_PRIVACY_DIALOG) {
+        const std::string path = ProgramFolder() + kSkinFile;
+        skin = static_cast<HBITMAP>(
+            LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    }
+    ~CPrivacyDlg() override {
+        if (skin != nullptr) {
+            DeleteObject(skin);
+        }
+    }
+
+protected:
+    bool OnMessage(UINT msg, WPARAM wParam, LPARAM, INT_PTR& result) override {
+        if (skin == nullptr) {
+            return false;  // the standard dialog look
+        }
+        switch (msg) {
+        case WM_ERASEBKGND:
+            result = EraseWithBitmap(hwnd, reinterpret_cast<HDC>(wParam), skin) ? TRUE : FALSE;
+            return true;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+            result = reinterpret_cast<INT_PTR>(TransparentControlColour(reinterpret_cast<HDC>(wParam), RGB(0, 0, 0)));
+            return true;
+        default:
+            return false;
+        }
+    }
+
+private:
+    HBITMAP skin = nullptr;
 };
 
 }  // namespace

@@ -7,7 +7,7 @@ PACKAGES=(
   cmake make g++ pkg-config
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   libpcre3-dev libgtest-dev googletest libbenchmark-dev
-  wine wine64 xvfb x11-utils xauth
+  wine wine64 fonts-wine xvfb x11-utils xauth
   imagemagick sox fonts-dejavu-core nginx-light
   dpkg-dev bzip2 ca-certificates
 )

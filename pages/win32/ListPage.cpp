@@ -1,9 +1,47 @@
 #include "pages/win32/ListPage.h"
 
+#include "ui/win32/SkinnedWindow.h"
+
 namespace tarnelix {
 
+CListPage::CListPage(const ISkinSource& skin, const Layout& layout) : CDialog(layout.templateId), layout(layout) {
+    skin.LoadSkinBitmap(bitmap, layout.bitmapName);
+}
+
+CListPage::~CListPage() {
+    if (bitmap != nullptr) {
+        DeleteObject(bitmap);
+    }
+}
+
+BOOL CListPage::OnInitDialog() {
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        buttons[i].Attach(hwnd, layout.buttonIds[i]);
+    }
+    return FALSE;
+}
+
+bool CListPage::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
+    switch (msg) {
+    case WM_ERASEBKGND:
+        if (!EraseWithBitmap(hwnd, reinterpret_cast<HDC>(wParam), bitmap)) {
+            return false;
+        }
+        result = TRUE;
+        return true;
+    case WM_DRAWITEM:
+        if (!CXPButton::HandleDrawItem(lParam)) {
+            return false;
+        }
+        result = TRUE;
+        return true;
+    default:
+        return false;
+    }
+}
+
 void CListPage::ShowList(const SortedTextList& list) {
-    HWND box = Item(listBoxId);
+    HWND box = Item(layout.listBoxId);
     SendMessageA(box, WM_SETREDRAW, FALSE, 0);
     SendMessageA(box, LB_RESETCONTENT, 0, 0);
     for (size_t i = 0; i < list.Count(); ++i) {
@@ -17,7 +55,7 @@ void CListPage::ShowList(const SortedTextList& list) {
 }
 
 void CListPage::TakeSelection(SortedTextList& list) {
-    HWND box = Item(listBoxId);
+    HWND box = Item(layout.listBoxId);
     for (size_t i = 0; i < list.Count(); ++i) {
         const LRESULT selected = SendMessageA(box, LB_GETSEL, static_cast<WPARAM>(i), 0);
         list.SetSelected(i, selected > 0);

@@ -18,8 +18,9 @@ std::string ItemText(HWND dialog, int id) {
 
 }  // namespace
 
-CAllowedBanners::CAllowedBanners(AllowedBanners& model)
-    : CListPage(IDD_ALLOWED_BANNERS, IDC_ALLOWED_LIST), model(model) {}
+CAllowedBanners::CAllowedBanners(const ISkinSource& skin, AllowedBanners& model)
+    : CListPage(skin, {IDD_ALLOWED_BANNERS, IDC_ALLOWED_LIST, {IDC_ADD_POPUP, IDC_ALLOWED_REMOVE}, "AllowedSites.bmp"}),
+      model(model) {}
 
 void CAllowedBanners::Reload() {
     model.LoadFromFile();
@@ -46,8 +47,13 @@ void CAllowedBanners::OnRemove() {
     ShowList(model.List());
 }
 
-CBlockedHistory::CBlockedHistory(BlockedHistory& model, CAllowedBanners& allowedPage, AllowedBanners& allowed)
-    : CListPage(IDD_BLOCKED_HISTORY, IDC_HISTORY_LIST), model(model), allowedPage(allowedPage), allowed(allowed) {}
+CBlockedHistory::CBlockedHistory(const ISkinSource& skin, BlockedHistory& model, CAllowedBanners& allowedPage,
+                                 AllowedBanners& allowed)
+    : CListPage(skin,
+                {IDD_BLOCKED_HISTORY, IDC_HISTORY_LIST, {IDC_HISTORY_ALLOW, IDC_HISTORY_REMOVE}, "BlockedHistory.bmp"}),
+      model(model),
+      allowedPage(allowedPage),
+      allowed(allowed) {}
 
 void CBlockedHistory::Reload() {
     model.LoadFromFile();
@@ -72,8 +78,9 @@ bool CBlockedHistory::OnCommand(int id, int, HWND) {
     }
 }
 
-CAddBanners::CAddBanners(AddBanners& model, IDesktop& desktop, KillFunction killPopupWindow)
-    : CListPage(IDD_ADD_BANNERS, IDC_OPEN_WINDOWS_LIST),
+CAddBanners::CAddBanners(const ISkinSource& skin, AddBanners& model, IDesktop& desktop,
+                         KillFunction killPopupWindow)
+    : CListPage(skin, {IDD_ADD_BANNERS, IDC_OPEN_WINDOWS_LIST, {IDC_BLOCK, IDC_REFRESH}, "AddBanners.bmp"}),
       model(model),
       desktop(desktop),
       killPopupWindow(std::move(killPopupWindow)) {}

@@ -16,7 +16,7 @@ namespace tarnelix {
 
 class CAllowedBanners : public CListPage {
 public:
-    explicit CAllowedBanners(AllowedBanners& model);
+    CAllowedBanners(const ISkinSource& skin, AllowedBanners& model);
     // Reads the file again and shows it, as every time the page is shown.
     void Reload();
 
@@ -32,7 +32,8 @@ private:
 
 class CBlockedHistory : public CListPage {
 public:
-    CBlockedHistory(BlockedHistory& model, CAllowedBanners& allowedPage, AllowedBanners& allowed);
+    CBlockedHistory(const ISkinSource& skin, BlockedHistory& model, CAllowedBanners& allowedPage,
+                    AllowedBanners& allowed);
     void Reload();
     // The engine changed the list while the page may be visible.
     void Refresh() { ShowList(model.List()); }
@@ -49,7 +50,7 @@ private:
 class CAddBanners : public CListPage {
 public:
     using KillFunction = std::function<void(WindowId)>;
-    CAddBanners(AddBanners& model, IDesktop& desktop, KillFunction killPopupWindow);
+    CAddBanners(const ISkinSource& skin, AddBanners& model, IDesktop& desktop, KillFunction killPopupWindow);
     void OnRefresh();
 
 protected:

@@ -52,6 +52,8 @@ CKillNotice::~CKillNotice() {
 }
 
 BOOL CKillNotice::OnInitDialog() {
+    // A title to be found by, never drawn: the window has no caption bar.
+    SetWindowTextA(hwnd, "Tarnelix Kill Notice");
     workArea = WorkArea();
     PlaceFromWorkArea(false);
     return FALSE;
@@ -119,6 +121,7 @@ CNotification::~CNotification() {
 }
 
 BOOL CNotification::OnInitDialog() {
+    SetWindowTextA(hwnd, "Tarnelix Notice");
     SetTimer(hwnd, kReminderTimerId, kReminderPeriodMs, nullptr);
     return FALSE;
 }

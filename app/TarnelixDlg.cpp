@@ -16,13 +16,11 @@ namespace {
 
 constexpr UINT kAboutCommand = 16;  // system-menu item of the About box
 constexpr char kExitQuestion[] = "Are you sure you want to exit Tarnelix?";
-constexpr char kAddPopupsHint[] = "Uncheck \"Kill all pop-up windows automatically\" to access this page!";
 constexpr COLORREF kSoundLinkColour = 0xCFFFFF;
 constexpr int kPageLeft = 2;
 constexpr int kPageTop = 105;
 constexpr int kPageWidth = 378;
 constexpr int kPageHeight = 230;
-constexpr int kDigitCount = 6;  // edits 1007 (units) to 1012
 
 // The check boxes of the general page, hidden while another page shows.
 constexpr int kGeneralCheckBoxes[] = {IDC_WINDOWS_STARTS, IDC_NO_DISPLAY_STARTUP, IDC_PLAY_SOUND,
@@ -44,7 +42,7 @@ CTarnelixDlg::CTarnelixDlg(CTarnelixApp& app)
     : CDialog(IDD_TARNELIX_DIALOG),
       app(app),
       programFolder(app.GetProgramFolder()),
-      helpFilePath(programFolder + "TarnelixHelp.chm"),
+      helpFilePath(HelpFilePath(programFolder)),
       allowedModel(fileStore, textCompare, programFolder + kAllowedFileName),
       historyModel(fileStore, textCompare, programFolder + kHistoryFileName),
       addBannersModel(textCompare),
@@ -112,7 +110,7 @@ BOOL CTarnelixDlg::OnInitDialog() {
     if (!IsNtFamily(osKind)) {
         messengerRunning = false;
     }
-    if (!IsDisableChecked()) {
+    if (ShouldRunTimer51(IsDisableChecked())) {
         StartTimers();
     }
     return TRUE;
@@ -181,10 +179,10 @@ void CTarnelixDlg::FillUpdatesTable() {
 
 void CTarnelixDlg::StartTimers() {
     if (ShouldRunTimer50(IsDisableChecked(), MessengerCheckBoxChecked(), messengerRunning)) {
-        SetTimer(hwnd, kMessengerTimerId, 0, nullptr);
+        SetTimer(hwnd, kTimer50Id, 0, nullptr);
         StopMessengerService();
     }
-    SetTimer(hwnd, kMainTimerId, kMainTimerPeriodMs, nullptr);
+    SetTimer(hwnd, kTimer51Id, kTimer51PeriodMs, nullptr);
 }
 
 bool CTarnelixDlg::MessengerCheckBoxChecked() const {
@@ -210,8 +208,8 @@ void CTarnelixDlg::RefreshCounterDisplay() {
         ResetCounters();
         return;
     }
-    for (int i = 0; i < kDigitCount; ++i) {
-        const char digit[2] = {(*text)[static_cast<size_t>(kDigitCount - 1 - i)], '\0'};
+    for (int i = 0; i < kCounterDigitCount; ++i) {
+        const char digit[2] = {(*text)[static_cast<size_t>(kCounterDigitCount - 1 - i)], '\0'};
         SetDlgItemTextA(hwnd, IDC_DIGIT_UNITS + i, digit);
     }
     RedrawAll();
@@ -219,7 +217,7 @@ void CTarnelixDlg::RefreshCounterDisplay() {
 
 void CTarnelixDlg::ResetCounters() {
     ::ResetCounters(counters);
-    for (int i = 0; i < kDigitCount; ++i) {
+    for (int i = 0; i < kCounterDigitCount; ++i) {
         SetDlgItemTextA(hwnd, IDC_DIGIT_UNITS + i, "0");
     }
     SaveCounters();
@@ -285,8 +283,8 @@ void CTarnelixDlg::OnLeftButtonDown(int x, int y) {
     case NavigationTarget::GeneralPage: ShowPage(0); break;
     case NavigationTarget::AdvancedPage: ShowPage(6); break;
     case NavigationTarget::AddPopupsPage:
-        if (IsAutoBlockChecked()) {
-            AskUser(kAddPopupsHint);
+        if (IsPageLocked(NavigationTarget::AddPopupsPage, IsAutoBlockChecked())) {
+            AskUser(kAddPopupsLockedMessage);
         } else {
             ShowPage(1);
         }
@@ -370,21 +368,19 @@ void CTarnelixDlg::WriteRunEntry(bool checked) {
         return;  // no administrator rights: the setting alone is kept
     }
     const std::string value = RunEntryValue(checked, programFolder);
-    RegSetValueExA(run, "Tarnelix", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+    RegSetValueExA(run, kRunValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                    static_cast<DWORD>(value.size() + 1));
     RegCloseKey(run);
 }
 
 void CTarnelixDlg::ApplyDisableState() {
     WriteSetting(app.Settings(), kDisableSetting, IsDisableChecked() ? 1 : 0);
-    KillTimer(hwnd, kMessengerTimerId);
-    KillTimer(hwnd, kMainTimerId);
-    if (!IsDisableChecked()) {
+    KillTimer(hwnd, kTimer50Id);
+    KillTimer(hwnd, kTimer51Id);
+    if (ShouldRunTimer51(IsDisableChecked())) {
         StartTimers();
-        Broadcast(messages.disable, 0);
-    } else {
-        Broadcast(messages.disable, 1);
     }
+    Broadcast(messages.disable, DisableBroadcastWParam(IsDisableChecked()));
 }
 
 void CTarnelixDlg::OnTrayCommand(int id) {
@@ -438,11 +434,11 @@ void CTarnelixDlg::Broadcast(UINT msg, WPARAM wParam) {
 // ---- Timers and messages -----------------------------------------------------------
 
 void CTarnelixDlg::OnTimer(UINT_PTR timerId) {
-    if (timerId == kMessengerTimerId) {
+    if (timerId == kTimer50Id) {
         engine.MessengerBoxStep();
         return;
     }
-    if (timerId != kMainTimerId) {
+    if (timerId != kTimer51Id) {
         return;
     }
     const TickActions actions = OnTimer51Tick(ticks, IsDisableChecked());
@@ -461,20 +457,15 @@ void CTarnelixDlg::OnTimer(UINT_PTR timerId) {
 
 bool CTarnelixDlg::OnRegisteredMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     const WindowId window = static_cast<WindowId>(lParam);
-    const bool fromOther = reinterpret_cast<HWND>(lParam) != hwnd;
+    const bool fromOther = IsFromOtherWindow(static_cast<std::uintptr_t>(lParam), reinterpret_cast<std::uintptr_t>(hwnd));
     if (msg == messages.killPopupWindow) {
         engine.OnKillPopupWindowMessage(window);
     } else if (msg == messages.newWindowCreated) {
         engine.OnNewWindowCreatedMessage(window);
     } else if (msg == messages.privacyAddOnRun && fromOther) {
-        if (wParam == kAddOnCleaningRun) {
-            AddAddOnRun(counters);
-            SaveCounters();
-        } else {
-            addOnRunning = wParam == kAddOnStarted;
-        }
+        OnPrivacyAddOnRun(wParam);
     } else if (msg == messages.disable && fromOther) {
-        Broadcast(messages.disable, IsDisableChecked() ? 1 : 0);
+        Broadcast(messages.disable, DisableBroadcastWParam(IsDisableChecked()));
     } else if (msg == messages.installedUpdates && fromOther) {
         notification.SetInstalledUpdates();
     } else {
@@ -489,6 +480,18 @@ bool CTarnelixDlg::OnDrawItem(const DRAWITEMSTRUCT& item) {
     }
     startButton.DrawItem(item);
     return true;
+}
+
+void CTarnelixDlg::OnPrivacyAddOnRun(WPARAM wParam) {
+    switch (AddOnRunActionFor(wParam)) {
+    case AddOnRunAction::MarkRunning: addOnRunning = true; break;
+    case AddOnRunAction::MarkEnded: addOnRunning = false; break;
+    case AddOnRunAction::CountRun:
+        AddAddOnRun(counters);
+        SaveCounters();
+        break;
+    case AddOnRunAction::None: break;
+    }
 }
 
 bool CTarnelixDlg::OnSysCommand(WPARAM wParam) {

@@ -78,6 +78,7 @@ private:
     void StartTimers();
 
     bool OnRegisteredMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    void OnPrivacyAddOnRun(WPARAM wParam);
     bool OnSysCommand(WPARAM wParam);
     void OnLeftButtonDown(int x, int y);
     void OnMouseMove(int x, int y);
@@ -110,7 +111,6 @@ private:
     bool hoverHand = false;
     std::string programFolder;
     std::string helpFilePath;
-    std::string startupProgramName = "TarnelixCtrl.exe";
     TickState ticks;
     RegisteredMessages messages{};
     bool addOnRunning = false;

@@ -10,13 +10,3 @@ inline constexpr char kExitMessage[] = "WM_TARNELIX_EXIT";
 inline constexpr char kShowPrivacyAddOnMessage[] = "WM_TARNELIX_SHOW_PRIVACY_ADDON";
 inline constexpr char kPrivacyAddOnRunMessage[] = "WM_TARNELIX_PRIVACY_ADDON_RUN";
 inline constexpr char kInstalledUpdatesMessage[] = "WM_TARNELIX_INSTALLED_UPDATES";
-
-// wParam of kPrivacyAddOnRunMessage.
-inline constexpr int kAddOnEnding = 0;
-inline constexpr int kAddOnStarted = 1;
-inline constexpr int kAddOnCleaningRun = 2;
-
-// Main window timers.
-inline constexpr unsigned kMessengerTimerId = 50;
-inline constexpr unsigned kMainTimerId = 51;
-inline constexpr unsigned kMainTimerPeriodMs = 300;

@@ -40,19 +40,10 @@ protected:
         if (skin == nullptr) {
             return false;  // the standard dialog look
         }
-        switch (msg) {
-        case WM_ERASEBKGND:
-            result = EraseWithBitmap(hwnd, reinterpret_cast<HDC>(wParam), skin) ? TRUE : FALSE;
-            return true;
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLORBTN:
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORLISTBOX:
-            result = reinterpret_cast<INT_PTR>(TransparentControlColour(reinterpret_cast<HDC>(wParam), RGB(0, 0, 0)));
-            return true;
-        default:
-            return false;
+        if (msg == WM_ERASEBKGND) {
+            return AnswerEraseWithBitmap(hwnd, wParam, skin, result);
         }
+        return AnswerEveryControlColour(msg, wParam, RGB(0, 0, 0), result);
     }
 
 private:

@@ -73,12 +73,7 @@ CTarnelixDlg::CTarnelixDlg(CTarnelixApp& app)
 }
 
 CTarnelixDlg::~CTarnelixDlg() {
-    if (psapiLibrary != nullptr) {
-        FreeLibrary(psapiLibrary);
-    }
-    if (vdmdbgLibrary != nullptr) {
-        FreeLibrary(vdmdbgLibrary);
-    }
+    FreeProcessStatusLibraries();
     if (skinBitmap != nullptr) {
         DeleteObject(skinBitmap);
     }
@@ -406,19 +401,21 @@ void CTarnelixDlg::OnExit() {
     if (!AskUser(kExitQuestion)) {
         return;
     }
-    if (psapiLibrary != nullptr) {
-        FreeLibrary(psapiLibrary);
-        psapiLibrary = nullptr;
-    }
-    if (vdmdbgLibrary != nullptr) {
-        FreeLibrary(vdmdbgLibrary);
-        vdmdbgLibrary = nullptr;
-    }
+    FreeProcessStatusLibraries();
     engine.PlayNamedSound("off.wav");
     Sleep(500);
     HideWindow();
     EndModal(IDOK);
     Broadcast(messages.exit, 0);
+}
+
+void CTarnelixDlg::FreeProcessStatusLibraries() {
+    for (HMODULE* library : {&psapiLibrary, &vdmdbgLibrary}) {
+        if (*library != nullptr) {
+            FreeLibrary(*library);
+            *library = nullptr;
+        }
+    }
 }
 
 bool CTarnelixDlg::AskUser(const char* message) {
@@ -474,14 +471,6 @@ bool CTarnelixDlg::OnRegisteredMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     return true;
 }
 
-bool CTarnelixDlg::OnDrawItem(const DRAWITEMSTRUCT& item) {
-    if (item.CtlID != IDC_START) {
-        return false;
-    }
-    startButton.DrawItem(item);
-    return true;
-}
-
 void CTarnelixDlg::OnPrivacyAddOnRun(WPARAM wParam) {
     switch (AddOnRunActionFor(wParam)) {
     case AddOnRunAction::MarkRunning: addOnRunning = true; break;
@@ -530,22 +519,13 @@ bool CTarnelixDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& re
         OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         return false;
     case WM_ERASEBKGND:
-        if (!EraseWithBitmap(hwnd, reinterpret_cast<HDC>(wParam), skinBitmap)) {
-            return false;
-        }
-        result = TRUE;
-        return true;
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-        // The skin shows through every control of the main window.
-        result = reinterpret_cast<INT_PTR>(TransparentControlColour(reinterpret_cast<HDC>(wParam), RGB(0, 0, 0)));
-        return true;
+        return AnswerEraseWithBitmap(hwnd, wParam, skinBitmap, result);
     case WM_DRAWITEM:
-        return OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        result = TRUE;
+        return CXPButton::HandleDrawItem(lParam);
     default:
-        return false;
+        // The skin shows through every control of the main window.
+        return AnswerEveryControlColour(msg, wParam, RGB(0, 0, 0), result);
     }
 }
 

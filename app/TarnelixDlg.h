@@ -95,7 +95,7 @@ private:
     void SlideStep() { killNotice.SlideStep(slide); }
     void CreateNotices();
     void SetUpSkinnedControls();
-    bool OnDrawItem(const DRAWITEMSTRUCT& item);
+    void FreeProcessStatusLibraries();
     // Shows the program's own message box; true when answered with "Ok".
     bool AskUser(const char* message);
 

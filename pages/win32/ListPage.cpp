@@ -24,17 +24,10 @@ BOOL CListPage::OnInitDialog() {
 bool CListPage::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
     switch (msg) {
     case WM_ERASEBKGND:
-        if (!EraseWithBitmap(hwnd, reinterpret_cast<HDC>(wParam), bitmap)) {
-            return false;
-        }
-        result = TRUE;
-        return true;
+        return AnswerEraseWithBitmap(hwnd, wParam, bitmap, result);
     case WM_DRAWITEM:
-        if (!CXPButton::HandleDrawItem(lParam)) {
-            return false;
-        }
         result = TRUE;
-        return true;
+        return CXPButton::HandleDrawItem(lParam);
     default:
         return false;
     }

@@ -41,6 +41,27 @@ HBRUSH TransparentControlColour(HDC dc, std::optional<COLORREF> textColour) {
     return static_cast<HBRUSH>(GetStockObject(HOLLOW_BRUSH));
 }
 
+bool AnswerEraseWithBitmap(HWND window, WPARAM dc, HBITMAP bitmap, INT_PTR& result) {
+    if (!EraseWithBitmap(window, reinterpret_cast<HDC>(dc), bitmap)) {
+        return false;
+    }
+    result = TRUE;
+    return true;
+}
+
+bool AnswerEveryControlColour(UINT msg, WPARAM dc, COLORREF textColour, INT_PTR& result) {
+    switch (msg) {
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+        result = reinterpret_cast<INT_PTR>(TransparentControlColour(reinterpret_cast<HDC>(dc), textColour));
+        return true;
+    default:
+        return false;
+    }
+}
+
 void SizeClientToBitmap(HWND window, HBITMAP bitmap) {
     SIZE size{};
     RECT outer{};

@@ -49,29 +49,12 @@ BOOL CMessageInfoDlg::OnInitDialog() {
 bool CMessageInfoDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
     switch (msg) {
     case WM_ERASEBKGND:
-        if (EraseWithBitmap(hwnd, reinterpret_cast<HDC>(wParam), bitmap)) {
-            result = TRUE;
-            return true;
-        }
-        return false;
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-        result = reinterpret_cast<INT_PTR>(TransparentControlColour(reinterpret_cast<HDC>(wParam), RGB(0, 0, 0)));
-        return true;
-    case WM_DRAWITEM: {
-        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        if (item->CtlID == IDOK) {
-            okButton.DrawItem(*item);
-        } else if (item->CtlID == IDCANCEL) {
-            cancelButton.DrawItem(*item);
-        } else {
-            return false;
-        }
+        return AnswerEraseWithBitmap(hwnd, wParam, bitmap, result);
+    case WM_DRAWITEM:
         result = TRUE;
-        return true;
-    }
+        return CXPButton::HandleDrawItem(lParam);
     default:
-        return false;
+        return AnswerEveryControlColour(msg, wParam, RGB(0, 0, 0), result);
     }
 }
 

@@ -98,11 +98,7 @@ bool CKillNotice::OnMessage(UINT msg, WPARAM wParam, LPARAM, INT_PTR& result) {
     if (bitmap == nullptr) {
         skin.LoadSkinBitmap(bitmap, "Msn.bmp");
     }
-    if (!EraseWithBitmap(hwnd, reinterpret_cast<HDC>(wParam), bitmap)) {
-        return false;
-    }
-    result = TRUE;
-    return true;
+    return AnswerEraseWithBitmap(hwnd, wParam, bitmap, result);
 }
 
 // ---- Timed notice -------------------------------------------------------------
@@ -197,11 +193,7 @@ bool CNotification::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& r
         }
         return false;
     case WM_ERASEBKGND:
-        if (!EraseWithBitmap(hwnd, reinterpret_cast<HDC>(wParam), bitmap)) {
-            return false;
-        }
-        result = TRUE;
-        return true;
+        return AnswerEraseWithBitmap(hwnd, wParam, bitmap, result);
     case WM_CTLCOLORSTATIC:
         result = reinterpret_cast<INT_PTR>(TransparentControlColour(reinterpret_cast<HDC>(wParam), RGB(0, 0, 0)));
         return true;

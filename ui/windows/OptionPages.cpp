@@ -41,11 +41,7 @@ CSkinnedPage::~CSkinnedPage() {
 }
 
 bool CSkinnedPage::OnMessage(UINT msg, WPARAM wParam, LPARAM, INT_PTR& result) {
-    if (msg == WM_ERASEBKGND && EraseWithBitmap(hwnd, reinterpret_cast<HDC>(wParam), bitmap)) {
-        result = TRUE;
-        return true;
-    }
-    return false;
+    return msg == WM_ERASEBKGND && AnswerEraseWithBitmap(hwnd, wParam, bitmap, result);
 }
 
 // ---- Reports page ------------------------------------------------------------------
@@ -111,15 +107,9 @@ bool CReports::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result
         }
         result = reinterpret_cast<INT_PTR>(TransparentControlColour(reinterpret_cast<HDC>(wParam), std::nullopt));
         return true;
-    case WM_DRAWITEM: {
-        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        if (item->CtlID != IDC_RESET_COUNTERS) {
-            return false;
-        }
-        resetButton.DrawItem(*item);
+    case WM_DRAWITEM:
         result = TRUE;
-        return true;
-    }
+        return CXPButton::HandleDrawItem(lParam);
     default:
         return CSkinnedPage::OnMessage(msg, wParam, lParam, result);
     }

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "addon/resource.h"
-#include "app/core/Startup.h"
+#include "common/VeilmarkResource.h"
+#include "common/ProgramIdentity.h"
 #include "platform/win32/Dialog.h"
 #include "ui/win32/SkinnedWindow.h"
 

@@ -1,8 +1,8 @@
 #include "app/TarnelixApp.h"
 
 #include "app/TarnelixDlg.h"
-#include "app/core/AppSettings.h"
-#include "app/resource.h"
+#include "common/AppSettings.h"
+#include "common/TarnelixResource.h"
 #include "hook/Wendle.h"
 #include "platform/win32/Win32Version.h"
 

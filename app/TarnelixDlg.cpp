@@ -5,9 +5,9 @@
 #include <wininet.h>
 
 #include "app/TarnelixApp.h"
-#include "app/core/AppSettings.h"
-#include "app/core/Messages.h"
-#include "app/resource.h"
+#include "common/AppSettings.h"
+#include "common/Messages.h"
+#include "common/TarnelixResource.h"
 #include "ui/win32/SkinnedWindow.h"
 #include "ui/windows/MessageInfoDlg.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/core/MainWindowLogic.h"
-#include "app/core/OsKind.h"
+#include "common/OsKind.h"
 #include "app/core/PopupEngine.h"
 #include "pages/AddBanners.h"
 #include "pages/AllowedBanners.h"

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "app/core/Counters.h"
+#include "common/Counters.h"
 
 // Decisions of the main window that need no window: page hit regions, the
 // six-digit counter, the timer schedule and the message protocol. The

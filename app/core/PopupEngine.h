@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "app/core/Counters.h"
+#include "common/Counters.h"
 #include "pages/AllowedBanners.h"
 #include "pages/BlockedHistory.h"
 #include "platform/Desktop.h"

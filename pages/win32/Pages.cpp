@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/resource.h"
+#include "common/TarnelixResource.h"
 
 namespace tarnelix {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/core/OsKind.h"
+#include "platform/Version.h"
 
 // IVersionQuery over GetVersionExA. The extended record is 156 bytes
 // (OSVERSIONINFOEXA), the plain one 148 (OSVERSIONINFOA).

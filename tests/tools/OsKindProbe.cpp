@@ -7,7 +7,7 @@
 
 #include <cstdio>
 
-#include "app/core/OsKind.h"
+#include "common/OsKind.h"
 #include "platform/win32/Win32Version.h"
 
 int main(int argc, char** argv) {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/core/AppSettings.h"
-#include "app/core/OsKind.h"
+#include "common/AppSettings.h"
+#include "common/OsKind.h"
 #include "app/core/Startup.h"
 #include "support/FakeSettings.h"
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "app/core/Counters.h"
+#include "common/Counters.h"
 #include "app/core/MainWindowLogic.h"
 #include "support/FakeSettings.h"
 

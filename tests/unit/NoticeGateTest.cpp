@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core/Counters.h"
+#include "common/Counters.h"
 #include "support/FakeClock.h"
 #include "support/FakeSettings.h"
 #include "ui/core/NoticeRules.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core/Counters.h"
+#include "common/Counters.h"
 #include "app/core/PopupEngine.h"
 #include "pages/AddBanners.h"
 #include "pages/AllowedBanners.h"

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/core/Counters.h"
+#include "common/Counters.h"
 #include "ui/core/ReportBars.h"
 
 using tarnelix::BarGeometry;

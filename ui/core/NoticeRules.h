@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/core/AppSettings.h"
-#include "app/core/Counters.h"
+#include "common/AppSettings.h"
+#include "common/Counters.h"
 #include "platform/Settings.h"
 #include "ui/core/Clock.h"
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/core/Counters.h"
+#include "common/Counters.h"
 
 namespace tarnelix {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/core/AppSettings.h"
+#include "common/AppSettings.h"
 
 namespace tarnelix {
 

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <ctime>
 
-#include "app/core/AppSettings.h"
+#include "common/AppSettings.h"
 
 // Stamps are compared over years; a 32-bit time_t would end them in 2038.
 static_assert(sizeof(std::time_t) >= 8, "time stamps need a 64-bit time_t");

@@ -1,6 +1,6 @@
 #include "ui/windows/MessageInfoDlg.h"
 
-#include "app/resource.h"
+#include "common/TarnelixResource.h"
 #include "ui/win32/SkinnedWindow.h"
 
 namespace tarnelix {

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "app/core/Counters.h"
+#include "common/Counters.h"
 #include "platform/Settings.h"
 #include "platform/win32/Dialog.h"
 #include "ui/core/Clock.h"

@@ -3,8 +3,8 @@
 #include <commdlg.h>
 #include <windowsx.h>
 
-#include "app/core/AppSettings.h"
-#include "app/resource.h"
+#include "common/AppSettings.h"
+#include "common/TarnelixResource.h"
 #include "ui/core/SoundChoice.h"
 #include "ui/win32/SkinnedWindow.h"
 

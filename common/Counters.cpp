@@ -1,8 +1,8 @@
-#include "app/core/Counters.h"
+#include "common/Counters.h"
 
 #include <limits>
 
-#include "app/core/AppSettings.h"
+#include "common/AppSettings.h"
 
 void LoadCounters(const ISettings& settings, Counters& counters)
 {

@@ -1,4 +1,4 @@
-#include "app/core/OsKind.h"
+#include "common/OsKind.h"
 
 namespace {
 

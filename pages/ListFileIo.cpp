@@ -34,8 +34,7 @@ bool LineReader::Refill()
     }
     std::size_t got = 0;
     if (!file.Read(buffer, sizeof buffer, got)) {
-        readFailed = true;
-        got = 0;
+        got = 0;  // a read error ends the file here
     }
     bufferPos = 0;
     bufferEnd = got > sizeof buffer ? sizeof buffer : got;

@@ -28,10 +28,9 @@ public:
     explicit LineReader(IReadableFile& file);
 
     // Next line without its line end; false at the end of the file or after
-    // a read error (Failed tells which). A line cut short by an error is
-    // still handed out, as it is all that could be read of it.
+    // a read error. A line cut short by an error is still handed out, as it
+    // is all that could be read of it.
     bool ReadLine(std::string& line);
-    bool Failed() const { return readFailed; }
 
 private:
     bool Refill();
@@ -41,7 +40,6 @@ private:
     std::size_t bufferPos = 0;
     std::size_t bufferEnd = 0;
     bool atEnd = false;
-    bool readFailed = false;
 };
 
 // Collects lines in a 4096-byte buffer and writes it out whole. The first

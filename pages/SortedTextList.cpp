@@ -31,11 +31,6 @@ bool SortedTextList::SetSelected(std::size_t index, bool selected)
     return true;
 }
 
-bool SortedTextList::ToggleSelected(std::size_t index)
-{
-    return index < entries.size() && SetSelected(index, !entries[index].selected);
-}
-
 std::size_t SortedTextList::Add(std::string text)
 {
     return InsertSortedNoCase(entries, Entry{std::move(text), false}, *compare,

@@ -22,7 +22,6 @@ public:
     const std::string& TextAt(std::size_t index) const;
     bool IsSelected(std::size_t index) const;
     bool SetSelected(std::size_t index, bool selected);
-    bool ToggleSelected(std::size_t index);
 
     // Inserts at the sorted place, after entries equal to `text`; returns
     // the new entry's index. The entry starts unselected.

@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <map>
 #include <optional>
 #include <string>
@@ -11,9 +10,10 @@
 #include "platform/Settings.h"
 
 // In-memory ISettings that keeps values the way the registry does: each as a
-// kind and raw bytes. Tests can plant values of the wrong type (a string
-// where an integer is expected, binary data, a DWORD of odd size) and make
-// writes fail, as a read-only registry would.
+// kind and raw bytes, read through the same rules as the registry adapter.
+// Tests can plant values of the wrong type (a string where an integer is
+// expected, binary data, a DWORD of odd size) and make writes fail, as a
+// read-only registry would.
 class FakeSettings final : public ISettings {
 public:
     using Key = std::pair<std::string, std::string>;  // section, entry
@@ -22,24 +22,23 @@ public:
     bool failWrites = false;
     std::size_t writeCount = 0;
 
+    void PlantRaw(const std::string& section, const std::string& entry, StoredKind kind, std::string bytes)
+    {
+        values[{section, entry}] = StoredValue{kind, std::move(bytes)};
+    }
     void PlantDword(const std::string& section, const std::string& entry, int value)
     {
         // REG_DWORD is little-endian whatever the host.
-        std::uint32_t bits = 0;
-        std::memcpy(&bits, &value, sizeof bits);
+        const auto bits = static_cast<std::uint32_t>(value);
         std::string bytes;
         for (int i = 0; i < 4; ++i) {
             bytes.push_back(static_cast<char>((bits >> (8 * i)) & 0xFF));
         }
-        values[{section, entry}] = StoredValue{StoredKind::Dword, std::move(bytes)};
+        PlantRaw(section, entry, StoredKind::Dword, std::move(bytes));
     }
     void PlantText(const std::string& section, const std::string& entry, std::string bytes)
     {
-        values[{section, entry}] = StoredValue{StoredKind::Text, std::move(bytes)};
-    }
-    void PlantRaw(const std::string& section, const std::string& entry, StoredKind kind, std::string bytes)
-    {
-        values[{section, entry}] = StoredValue{kind, std::move(bytes)};
+        PlantRaw(section, entry, StoredKind::Text, std::move(bytes));
     }
     bool Has(const std::string& section, const std::string& entry) const
     {
@@ -80,9 +79,6 @@ private:
     std::optional<StoredValue> Find(const std::string& section, const std::string& entry) const
     {
         const auto found = values.find({section, entry});
-        if (found == values.end()) {
-            return std::nullopt;
-        }
-        return found->second;
+        return found == values.end() ? std::nullopt : std::optional<StoredValue>(found->second);
     }
 };

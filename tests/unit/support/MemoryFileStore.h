@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
@@ -18,8 +19,7 @@
 // behind when the disk, a lock or a rename lets it down half-way.
 class MemoryFileStore final : public IFileStore {
 public:
-    // Files by path.
-    std::map<std::string, std::string> files;
+    std::map<std::string, std::string> files;  // by path
 
     // Failures to inject.
     std::set<std::string> unopenable;               // OpenForRead and CreateForWrite fail
@@ -29,25 +29,21 @@ public:
     bool failClose = false;
     bool failMove = false;
 
-    // What happened.
-    std::size_t largestWrite = 0;
-    std::size_t largestRead = 0;
     std::vector<std::string> createdPaths;
 
     bool IsOpen(const std::string& path) const { return openPaths.count(path) != 0; }
 
     std::unique_ptr<IReadableFile> OpenForRead(const std::string& path) override
     {
-        const auto found = files.find(path);
-        if (found == files.end() || unopenable.count(path) != 0 || IsOpen(path)) {
+        if (files.count(path) == 0 || !Lock(path)) {
             return nullptr;
         }
-        return std::make_unique<Reader>(*this, path, found->second);
+        return std::make_unique<Reader>(*this, path);
     }
 
     std::unique_ptr<IWritableFile> CreateForWrite(const std::string& path) override
     {
-        if (unopenable.count(path) != 0 || IsOpen(path)) {
+        if (!Lock(path)) {
             return nullptr;
         }
         files[path].clear();
@@ -65,86 +61,65 @@ public:
         return true;
     }
 
-    bool Remove(const std::string& path) override
-    {
-        if (IsOpen(path)) {
-            return false;
-        }
-        return files.erase(path) != 0;
-    }
+    bool Remove(const std::string& path) override { return !IsOpen(path) && files.erase(path) != 0; }
 
 private:
-    class Reader final : public IReadableFile {
-    public:
-        Reader(MemoryFileStore& store, std::string path, std::string content)
-            : store(store), path(std::move(path)), content(std::move(content))
+    bool Lock(const std::string& path) { return unopenable.count(path) == 0 && openPaths.insert(path).second; }
+
+    // An open file: holds its path locked until closed or destroyed.
+    struct OpenFile {
+        OpenFile(MemoryFileStore& store, std::string path) : store(store), path(std::move(path)) {}
+        ~OpenFile() { Unlock(); }
+        void Unlock()
         {
-            store.openPaths.insert(this->path);
+            if (locked) {
+                store.openPaths.erase(path);
+                locked = false;
+            }
         }
-        ~Reader() override { store.openPaths.erase(path); }
+
+        MemoryFileStore& store;
+        std::string path;
+        bool locked = true;
+    };
+
+    class Reader final : public IReadableFile, OpenFile {
+    public:
+        Reader(MemoryFileStore& store, const std::string& path) : OpenFile(store, path), content(store.files[path]) {}
 
         bool Read(char* buffer, std::size_t capacity, std::size_t& bytesRead) override
         {
-            bytesRead = 0;
-            if (store.failReadAfterBytes && pos >= *store.failReadAfterBytes) {
-                return false;
-            }
-            std::size_t limit = content.size();
-            if (store.failReadAfterBytes) {
-                limit = std::min(limit, *store.failReadAfterBytes);
-            }
+            const std::size_t limit = std::min(content.size(), store.failReadAfterBytes.value_or(SIZE_MAX));
             bytesRead = std::min(capacity, limit - pos);
             content.copy(buffer, bytesRead, pos);
             pos += bytesRead;
-            store.largestRead = std::max(store.largestRead, bytesRead);
-            return true;
+            return bytesRead > 0 || limit == content.size();
         }
 
     private:
-        MemoryFileStore& store;
-        std::string path;
         std::string content;
         std::size_t pos = 0;
     };
 
-    class Writer final : public IWritableFile {
+    class Writer final : public IWritableFile, OpenFile {
     public:
-        Writer(MemoryFileStore& store, std::string path) : store(store), path(std::move(path))
-        {
-            store.openPaths.insert(this->path);
-        }
-        ~Writer() override { Close(); }
+        using OpenFile::OpenFile;
 
         bool Write(const char* data, std::size_t size) override
         {
-            store.largestWrite = std::max(store.largestWrite, size);
+            // A full disk takes what fits and refuses the rest.
             std::string& content = store.files[path];
-            if (store.failWriteAfterBytes && content.size() + size > *store.failWriteAfterBytes) {
-                // A full disk takes what fits and refuses the rest.
-                const std::size_t room = *store.failWriteAfterBytes - std::min(content.size(), *store.failWriteAfterBytes);
-                content.append(data, room);
-                return false;
-            }
-            content.append(data, size);
-            return true;
+            const std::size_t capacity = store.failWriteAfterBytes.value_or(SIZE_MAX);
+            const std::size_t room = capacity - std::min(content.size(), capacity);
+            content.append(data, std::min(size, room));
+            return size <= room;
         }
-
         bool Flush() override { return !store.failFlush; }
-
         bool Close() override
         {
-            if (!open) {
-                return true;
-            }
-            open = false;
-            store.openPaths.erase(path);
+            Unlock();
             return !store.failClose;
         }
-
-    private:
-        MemoryFileStore& store;
-        std::string path;
-        bool open = true;
     };
 
     std::set<std::string> openPaths;

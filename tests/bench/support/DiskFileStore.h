@@ -9,8 +9,8 @@
 
 #include "platform/Files.h"
 
-// IFileStore on the real disk through the standard library, for the tests
-// and benchmarks that want real files. It does not lock files: standard
+// IFileStore on the real disk through the standard library, for the
+// benchmarks that want real files. It does not lock files: standard
 // streams have no share modes.
 class DiskFileStore final : public IFileStore {
 public:

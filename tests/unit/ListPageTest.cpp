@@ -1,0 +1,304 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "pages/AddBanners.h"
+#include "pages/AdwareList.h"
+#include "pages/AllowedBanners.h"
+#include "pages/BlockedHistory.h"
+#include "pages/ListFileIo.h"
+#include "pages/StringPairList.h"
+#include "platform/TextCompare.h"
+#include "support/FakeDesktop.h"
+#include "support/ListTexts.h"
+#include "support/MemoryFileStore.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+const std::string kAllowedPath = std::string("C:\\Tarnelix\\") + kAllowedFileName;
+const std::string kHistoryPath = std::string("C:\\Tarnelix\\") + kHistoryFileName;
+
+// Shift-JIS-like code page: lead bytes 0x81–0x9F and 0xE0–0xFC; the trail
+// byte may be an ASCII letter ("\x83\x41" is katakana A, whose trail is 'A').
+class DoubleByteCompare final : public ITextCompare {
+public:
+    int CompareNoCase(std::string_view a, std::string_view b) const override { return ascii.CompareNoCase(a, b); }
+    std::string ToLower(std::string_view text) const override { return ascii.ToLower(text); }
+    bool IsLeadByte(unsigned char byte) const override
+    {
+        return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+    }
+
+private:
+    AsciiTextCompare ascii;
+};
+
+void Select(SortedTextList& list, const Lines& texts)
+{
+    for (std::size_t i = 0; i < list.Count(); ++i) {
+        list.SetSelected(i, std::find(texts.begin(), texts.end(), list.TextAt(i)) != texts.end());
+    }
+}
+
+class ListPages : public ::testing::Test {
+protected:
+    // Every save writes the temporary file once before it replaces the list.
+    std::size_t SavesOf(const std::string& path) const
+    {
+        return static_cast<std::size_t>(
+            std::count(store.createdPaths.begin(), store.createdPaths.end(), TemporaryPathFor(path)));
+    }
+
+    MemoryFileStore store;
+    AsciiTextCompare compare;
+    AllowedBanners allowed{store, compare, kAllowedPath};
+    BlockedHistory history{store, compare, kHistoryPath};
+};
+
+}  // namespace
+
+// ---- List models ------------------------------------------------------------
+
+TEST(SortedTextList, AddSortsIgnoringCaseWithEqualTextsAfterTheOldOnesAndBadIndexesChangeNothing)
+{
+    const AsciiTextCompare compare;
+    SortedTextList list(compare);
+    EXPECT_EQ(list.Add("beta"), 0u);
+    EXPECT_EQ(list.Add("Alpha"), 0u);
+    EXPECT_EQ(list.Add("gamma"), 2u);
+    EXPECT_EQ(list.Add("BETA2"), 2u);
+    EXPECT_EQ(list.Add("ALPHA"), 1u);
+    EXPECT_EQ(list.Add("alpha"), 2u);
+    EXPECT_EQ(Texts(list), (Lines{"Alpha", "ALPHA", "alpha", "beta", "BETA2", "gamma"}));
+    EXPECT_EQ(list.TextAt(6), "");
+    EXPECT_FALSE(list.IsSelected(6));
+    EXPECT_FALSE(list.SetSelected(6, true));
+    EXPECT_FALSE(list.DeleteAt(6));
+    EXPECT_EQ(list.Count(), 6u);
+}
+
+TEST(StringPairList, SetReplacesTheSecondOfAnExactFirstOrAppendsAndLookupsAreExact)
+{
+    StringPairList pairs;
+    pairs.Set("one", "1");
+    pairs.Set("blank", "");
+    pairs.Set("One", "uno");  // differs in case: a new pair
+    pairs.Set("one", "I");
+    std::string walked;
+    for (const StringPair& pair : pairs) {
+        walked += pair.first + "=" + pair.second + ";";
+    }
+    EXPECT_EQ(walked, "one=I;blank=;One=uno;");
+    EXPECT_EQ(pairs.Lookup("ONE"), "");
+    EXPECT_NE(pairs.FindByFirst("blank"), nullptr);  // told apart from a missing one
+    EXPECT_EQ(pairs.FindByFirst("missing"), nullptr);
+    EXPECT_EQ(pairs.FindBySecond("UNO"), nullptr);
+    ASSERT_NE(pairs.FindBySecond("uno"), nullptr);
+    EXPECT_EQ(pairs.FindBySecond("uno")->first, "One");
+}
+
+TEST(AdwareList, ItemsSortByNameTheKeyTableKeepsAddOrderAndNamesAreUniqueByExactText)
+{
+    const AsciiTextCompare compare;
+    AdwareList list(compare);
+    EXPECT_TRUE(list.Add("zeta", "z.exe", true));
+    EXPECT_TRUE(list.Add("Foo Tool", "foo.exe", false));
+    EXPECT_FALSE(list.Add("Foo Tool", "b.exe", true));
+    EXPECT_TRUE(list.Add("foo tool", "Foo.exe", true));
+    ASSERT_EQ(list.Count(), 3u);
+    EXPECT_EQ(list.ItemAt(2).name, "zeta");
+    EXPECT_EQ(list.KeyTable().At(0).first, "zeta");
+    EXPECT_EQ(list.FindNameByKey("Foo.exe"), "foo tool");
+    EXPECT_FALSE(list.FindNameByKey("FOO.EXE"));
+    EXPECT_FALSE(list.IsCheckedByPrefix("FOO"));  // "Foo Tool" is the first beginning so
+    list.SetChecked(0, true);
+    EXPECT_TRUE(list.IsCheckedByPrefix("FOO"));
+    EXPECT_FALSE(list.IsCheckedByPrefix("Bar"));
+    EXPECT_FALSE(list.SetChecked(5, true));
+}
+
+// ---- Allowed sites page -----------------------------------------------------
+
+TEST_F(ListPages, AllowedTitleContainsAnEntryInTheSameCaseStartingOnAWholeCharacter)
+{
+    EXPECT_FALSE(allowed.IsAllowed("My Bank"));  // empty list
+    const DoubleByteCompare doubleByte;
+    const struct {
+        const char* entry;
+        const char* title;
+        bool doubleByteCodePage;
+        bool isAllowed;
+    } cases[] = {
+        {"Bank", "My Bank - Browser", false, true},
+        {"Bank", "Big Bank", false, true},
+        {"Bank", "my bank", false, false},
+        {"Bank", "Ban", false, false},
+        {"", "x", false, true},  // an empty entry occurs in every title ...
+        {"", "", false, false},  // ... but an untitled window is never allowed
+        {"ABC", "\x83" "ABC", false, true},  // no trail bytes in a single-byte code page
+        {"ABC", "\x83" "ABC", true, false},  // 'A' is the second half of katakana A
+        {"BC", "\x83" "ABC", true, true},
+        {"\x83" "A", "\x83" "ABC", true, true},
+        {"AB", "\x83" "AAB", true, true},  // the later "AB" starts on a character
+        {"AB", "\x83" "A" "\x83" "AB", true, false},
+        {"\x83", "News\x83", true, true},  // a lead byte at the end stands alone
+    };
+    for (const auto& c : cases) {
+        AllowedBanners page(store, c.doubleByteCodePage ? static_cast<const ITextCompare&>(doubleByte) : compare,
+                            kAllowedPath);
+        page.List().AddAll({"Aaa", c.entry});
+        EXPECT_EQ(page.IsAllowed(c.title), c.isAllowed) << c.entry << " in " << c.title;
+    }
+}
+
+TEST_F(ListPages, AllowedMatchAgreesWithAPlainSearchOnRandomTitles)
+{
+    // A small alphabet, so that hits are frequent.
+    std::mt19937 random(1234);
+    const std::string alphabet = "ab \x83\xe0";
+    const auto make = [&](std::size_t length) {
+        std::string text;
+        for (std::size_t i = 0; i < length; ++i) {
+            text += alphabet[random() % alphabet.size()];
+        }
+        return text;
+    };
+    int hits = 0;
+    for (int round = 0; round < 2000; ++round) {
+        const std::string title = make(random() % 24);
+        allowed.List().Clear();
+        allowed.List().Add(make(random() % 5));
+        const bool found = !title.empty() && title.find(allowed.List().TextAt(0)) != std::string::npos;
+        hits += found ? 1 : 0;
+        EXPECT_EQ(allowed.IsAllowed(title), found) << "'" << title << "' '" << allowed.List().TextAt(0) << "'";
+    }
+    EXPECT_GT(hits, 500);
+}
+
+TEST_F(ListPages, AddPopupRefusesEmptyTextOrTheBeginningOfAnEntryAndKeepsBlanksAsTyped)
+{
+    allowed.List().Add("shopping site");
+    EXPECT_FALSE(allowed.OnAddPopup("Shop"));
+    EXPECT_FALSE(allowed.OnAddPopup(""));
+    EXPECT_EQ(SavesOf(kAllowedPath), 0u);
+    EXPECT_TRUE(allowed.OnAddPopup("  News "));
+    EXPECT_TRUE(allowed.OnAddPopup("shopping site news"));
+    EXPECT_EQ(SavesOf(kAllowedPath), 2u);
+    EXPECT_EQ(store.files[kAllowedPath], "  News \r\nshopping site\r\nshopping site news\r\n");
+}
+
+TEST_F(ListPages, RemoveDeletesTheSelectedEntriesAndSavesOnceEvenWithNoneSelected)
+{
+    store.files[kAllowedPath] = "a\r\nb\r\nc\r\nd\r\ne\r\n";
+    allowed.LoadFromFile();
+    allowed.OnRemove();
+    EXPECT_EQ(SavesOf(kAllowedPath), 1u);
+    Select(allowed.List(), {"b", "c", "d"});
+    allowed.OnRemove();
+    EXPECT_EQ(SavesOf(kAllowedPath), 2u);
+    EXPECT_EQ(store.files[kAllowedPath], "a\r\ne\r\n");
+
+    history.List().AddAll({"A", "B", "C"});
+    Select(history.List(), {"A", "C"});
+    history.OnRemove();
+    EXPECT_EQ(SavesOf(kHistoryPath), 1u);
+    EXPECT_EQ(store.files[kHistoryPath], "BLK:B\r\n");
+}
+
+// ---- Blocked history page ---------------------------------------------------
+
+TEST_F(ListPages, HistoryRecordsATitleUnlessEmptyOrTheBeginningOfAnEntryIgnoringCase)
+{
+    EXPECT_FALSE(history.AddTitle(""));  // even on an empty list
+    EXPECT_TRUE(history.AddTitle("Offer of the day"));
+    EXPECT_EQ(store.files[kHistoryPath], "BLK:Offer of the day\r\n");
+    EXPECT_FALSE(history.AddTitle("Offer of the day"));
+    EXPECT_FALSE(history.AddTitle("OFFER OF THE DAY"));
+    EXPECT_FALSE(history.AddTitle("Offer"));
+    EXPECT_TRUE(history.AddTitle("Offer of the day - Browser"));
+    EXPECT_EQ(Texts(history.List()), (Lines{"Offer of the day", "Offer of the day - Browser"}));
+    EXPECT_EQ(SavesOf(kHistoryPath), 2u);
+}
+
+TEST_F(ListPages, BlockedTitleEqualsAnEntryIgnoringCaseAndABareBlkLineBlocksNoUntitledWindow)
+{
+    store.files[kHistoryPath] = "BLK:\r\nBLK:Deal\r\n";
+    history.LoadFromFile();
+    EXPECT_EQ(Texts(history.List()), (Lines{"", "Deal"}));
+    EXPECT_TRUE(history.IsBlockedTitle("dEAL"));
+    EXPECT_FALSE(history.IsBlockedTitle("Deal of the day"));
+    EXPECT_FALSE(history.IsBlockedTitle("Dea"));
+    EXPECT_FALSE(history.IsBlockedTitle("Deal "));
+    EXPECT_FALSE(history.IsBlockedTitle(""));
+}
+
+TEST_F(ListPages, AllowMovesTheSelectedTitlesSavingTheAllowedListPerTitleAndTheHistoryOnce)
+{
+    history.OnAllow(allowed);  // empty history: nothing at all is saved
+    EXPECT_TRUE(store.createdPaths.empty());
+
+    allowed.List().Add("Casino");
+    history.List().AddAll({"Casino", "Deal", "Lottery"});
+    history.OnAllow(allowed);  // nothing selected: the history alone is saved
+    EXPECT_EQ(SavesOf(kHistoryPath), 1u);
+    EXPECT_EQ(SavesOf(kAllowedPath), 0u);
+
+    Select(history.List(), {"Casino", "Lottery"});
+    history.OnAllow(allowed);
+    EXPECT_EQ(SavesOf(kHistoryPath), 2u);
+    EXPECT_EQ(SavesOf(kAllowedPath), 2u);
+    EXPECT_EQ(store.files[kAllowedPath], "Casino\r\nCasino\r\nLottery\r\n");  // no duplicate test
+    EXPECT_EQ(store.files[kHistoryPath], "BLK:Deal\r\n");
+}
+
+// ---- Add popups page --------------------------------------------------------
+
+TEST(AddBanners, RefreshListsEachVisibleTitleOncePerCaseSensitiveMarkItHolds)
+{
+    FakeDesktop desktop;
+    desktop.Add("Notepad", "Untitled - Notepad");
+    desktop.Add("Shell_TrayWnd", "");
+    desktop.Add("MozillaWindowClass", "Start - Mozilla");
+    desktop.Add("Frame", "Netscape 7 (Mozilla based)");  // two marks: listed twice
+    desktop.Add("MozillaWindowClass", "start - mozilla");
+    desktop.Add("IEFrame", "News - microsoft internet explorer");
+    desktop.Add("IEFrame", "News - Microsoft Internet Explorer");
+    desktop.Add("AIM", "Buddy List - AOL(R) Instant Messenger(TM)");
+    desktop.Add("IEFrame", "Hidden - Microsoft Internet Explorer", false);
+    desktop.Add("IEFrame", "Ad - Mozilla \t ");
+    const AsciiTextCompare compare;
+    AddBanners page(compare);
+    page.List().Add("Old - Mozilla");
+    page.OnRefresh(desktop);
+    EXPECT_EQ(Texts(page.List()),
+              (Lines{"Ad - Mozilla", "Buddy List - AOL(R) Instant Messenger(TM)", "Netscape 7 (Mozilla based)",
+                     "Netscape 7 (Mozilla based)", "News - Microsoft Internet Explorer", "Start - Mozilla"}));
+}
+
+TEST(AddBanners, BlockKillsEachSelectedTitleStillOpenAndWaits300MsForEveryOne)
+{
+    FakeDesktop desktop;
+    const AsciiTextCompare compare;
+    AddBanners page(compare);
+    std::vector<WindowId> killed;
+    const auto kill = [&](WindowId window) { killed.push_back(window); };
+    const WindowId a = desktop.Add("IEFrame", "A - Mozilla");
+    desktop.Add("IEFrame", "B - Mozilla");
+    const WindowId gone = desktop.Add("IEFrame", "C - Mozilla");
+    desktop.Add("IEFrame", "D - Mozilla  ");  // listed trimmed: no window has that title
+    page.OnRefresh(desktop);
+    page.OnBlock(desktop, kill);  // nothing selected
+    EXPECT_TRUE(desktop.pauses.empty());
+
+    Select(page.List(), {"A - Mozilla", "C - Mozilla", "D - Mozilla"});
+    desktop.Vanish(gone);
+    page.OnBlock(desktop, kill);
+    EXPECT_EQ(killed, (std::vector<WindowId>{a}));
+    EXPECT_EQ(desktop.pauses, (std::vector<unsigned>{300, 300, 300}));
+    EXPECT_EQ(Texts(page.List()), (Lines{"B - Mozilla"}));
+}

@@ -5,46 +5,28 @@
 #include <string>
 #include <vector>
 
-#include "common/AppSettings.h"
-#include "common/OsKind.h"
+#include "app/core/MainWindowLogic.h"
 #include "app/core/Startup.h"
+#include "common/AppSettings.h"
+#include "common/Counters.h"
+#include "common/OsKind.h"
 #include "support/FakeSettings.h"
 
 using namespace std::string_literals;
 
-namespace {
+// ---- Windows version --------------------------------------------------------
 
-// Answers as a system would that knows only some record sizes.
-class FakeVersionQuery final : public IVersionQuery {
-public:
-    std::optional<WindowsVersion> extended;
-    std::optional<WindowsVersion> plain;
-    std::vector<VersionRecord> asked;
-
-    std::optional<WindowsVersion> Ask(VersionRecord record) override
-    {
-        asked.push_back(record);
-        return record == VersionRecord::Extended ? extended : plain;
-    }
-};
-
-const std::string kProgramFolder = "C:\\Tools\\";
-
-}  // namespace
-
-// ---- OsKind ------------------------------------------------------------------
-
-TEST(OsKindTable, EveryRowAndTheVersionsOutsideIt)
+TEST(OsKind, EveryRowOfTheTableAndTheVersionsOutsideIt)
 {
     const struct {
         int platform, major, minor, kind;
     } cases[] = {
-        {1, 4, 0, 1},  {1, 4, 10, 2}, {1, 4, 90, 3},               // 95, 98, Me
-        {2, 5, 0, 6},  {2, 5, 1, 4},  {2, 5, 2, 7},                // 2000, XP, Server 2003
-        {2, 4, 0, 5},  {2, 3, 51, 5}, {2, 0, 0, 5},                // NT 4 and older
-        {2, 6, 0, -1}, {2, 10, 0, -1}, {2, 5, 3, -1},              // Vista, 10, unknown minor
+        {1, 4, 0, 1},  {1, 4, 10, 2}, {1, 4, 90, 3},                 // 95, 98, Me
+        {2, 5, 0, 6},  {2, 5, 1, 4},  {2, 5, 2, 7},                  // 2000, XP, Server 2003
+        {2, 4, 0, 5},  {2, 3, 51, 5}, {2, 0, 0, 5},                  // NT 4 and older
+        {2, 6, 0, -1}, {2, 10, 0, -1}, {2, 5, 3, -1},                // Vista, 10, unknown minor
         {1, 4, 3, -1}, {1, 4, 91, -1}, {1, 3, 0, -1}, {1, 5, 0, -1},
-        {0, 3, 10, -1}, {3, 5, 1, -1},                             // Win32s, CE
+        {0, 3, 10, -1}, {3, 5, 1, -1},                               // Win32s, CE
     };
     for (const auto& c : cases) {
         EXPECT_EQ(OsKindFromVersion(c.platform, c.major, c.minor), c.kind)
@@ -52,32 +34,31 @@ TEST(OsKindTable, EveryRowAndTheVersionsOutsideIt)
     }
 }
 
-TEST(OsKindFamilies, FourToSevenAreNtAndOnlyFiveNeedsTheProcessStatusLibraries)
-{
-    for (int kind = -1; kind <= 8; ++kind) {
-        EXPECT_EQ(IsNtFamily(kind), kind >= 4 && kind <= 7) << kind;
-        EXPECT_EQ(NeedsProcessStatusLibraries(kind), kind == 5) << kind;
+namespace {
+
+// Answers as a system would that knows only some record sizes.
+class FakeVersionQuery final : public IVersionQuery {
+public:
+    std::optional<WindowsVersion> extended, plain;
+    std::optional<WindowsVersion> Ask(VersionRecord record) override
+    {
+        return record == VersionRecord::Extended ? extended : plain;
     }
-}
+};
 
-TEST(OsKindDetection, ExtendedRecordFirstThenThePlainOneThenUnknown)
+}  // namespace
+
+TEST(OsKind, DetectionAsksWithTheExtendedRecordFirstThenThePlainOne)
 {
-    FakeVersionQuery extended;
-    extended.extended = WindowsVersion{2, 5, 1};
-    EXPECT_EQ(DetectOsKind(extended), 4);
-    EXPECT_EQ(extended.asked, std::vector<VersionRecord>{VersionRecord::Extended});
-
-    FakeVersionQuery plain;
-    plain.plain = WindowsVersion{1, 4, 10};
-    EXPECT_EQ(DetectOsKind(plain), 2);
-    EXPECT_EQ(plain.asked, (std::vector<VersionRecord>{VersionRecord::Extended, VersionRecord::Plain}));
-
-    FakeVersionQuery neither;
-    EXPECT_EQ(DetectOsKind(neither), -1);
-    EXPECT_EQ(neither.asked.size(), 2u);
+    FakeVersionQuery query;
+    EXPECT_EQ(DetectOsKind(query), -1);
+    query.plain = WindowsVersion{1, 4, 10};
+    EXPECT_EQ(DetectOsKind(query), 2);
+    query.extended = WindowsVersion{2, 5, 1};
+    EXPECT_EQ(DetectOsKind(query), 4);
 }
 
-// ---- Program folder and application name -------------------------------------------
+// ---- Program folder and folders settled at start-up -------------------------
 
 TEST(ProgramPath, FolderKeepsEverythingUpToTheLastSlashNameDropsTheExtension)
 {
@@ -86,17 +67,10 @@ TEST(ProgramPath, FolderKeepsEverythingUpToTheLastSlashNameDropsTheExtension)
         std::string path, folder, name;
     } cases[] = {
         {"C:\\Tools\\Tarnelix.exe", "C:\\Tools\\", "Tarnelix"},
-        {"C:\\Tarnelix.exe", "C:\\", "Tarnelix"},
-        {"C:\\Program Files\\Corvantine\\Tarnelix 3\\Tarnelix.exe", "C:\\Program Files\\Corvantine\\Tarnelix 3\\",
-         "Tarnelix"},
-        {"C:/Tools/Tarnelix.exe", "C:/Tools/", "Tarnelix"},  // forward slashes kept as written
-        {"C:\\Tools/Sub\\Tarnelix.exe", "C:\\Tools/Sub\\", "Tarnelix"},
-        {"\\\\server\\share\\Tools\\Tarnelix.exe", "\\\\server\\share\\Tools\\", "Tarnelix"},
-        {"\\\\?\\C:\\Tools\\Tarnelix.exe", "\\\\?\\C:\\Tools\\", "Tarnelix"},
+        {"C:\\Tools/Sub\\Veilmark-AddOn.exe", "C:\\Tools/Sub\\", "Veilmark-AddOn"},  // slashes as written
+        {"\\\\server\\share\\Tarnelix.exe", "\\\\server\\share\\", "Tarnelix"},
         {deep + "Tarnelix.exe", deep, "Tarnelix"},
-        {"C:\\Tools\\Veilmark-AddOn.exe", "C:\\Tools\\", "Veilmark-AddOn"},
         {"D:/x.y/Tarnelix.v3.exe", "D:/x.y/", "Tarnelix.v3"},
-        {"Tarnelix.exe", "", "Tarnelix"},
         {"C:Tarnelix.exe", "", "Tarnelix"},
         {"Tarnelix", "", "Tarnelix"},
         {"C:\\Tools\\", "C:\\Tools\\", ""},
@@ -109,53 +83,85 @@ TEST(ProgramPath, FolderKeepsEverythingUpToTheLastSlashNameDropsTheExtension)
     }
 }
 
-// ---- Folders settled at start-up --------------------------------------------------
-
-TEST(SettleFolders, CleanRegistryGetsThreeFoldersBelowTheProgramFolderOnceOnly)
-{
-    FakeSettings settings;
-    const AppFolders folders = SettleFolders(settings, kProgramFolder);
-    EXPECT_EQ(folders.skin, "C:\\Tools\\Skin\\Default\\");
-    EXPECT_EQ(folders.sound, "C:\\Tools\\Sound\\Default\\");
-    EXPECT_EQ(folders.notifications, "C:\\Tools\\Notifications\\Default\\");
-    EXPECT_EQ(settings.writeCount, 3u);
-    EXPECT_EQ(settings.GetProfileString("Settings", "SkinDir", ""), "C:\\Tools\\Skin\\Default\\");
-    EXPECT_EQ(settings.GetProfileString("Settings", "SoundDir", ""), "C:\\Tools\\Sound\\Default\\");
-    EXPECT_EQ(settings.GetProfileString("Settings", "NotificationsDir", ""), "C:\\Tools\\Notifications\\Default\\");
-
-    const AppFolders again = SettleFolders(settings, "D:\\Moved\\");
-    EXPECT_EQ(again.skin, "C:\\Tools\\Skin\\Default\\");
-    EXPECT_EQ(settings.writeCount, 3u);
-}
-
-TEST(SettleFolders, StoredValueIsUsedAsItStandsAndAWrongTypedOneIsReplaced)
+TEST(SettleFolders, EmptyOrWrongTypedValuesGetDefaultsBelowTheProgramFolderWrittenOnlyWhenAbsolute)
 {
     FakeSettings settings;
     settings.PlantText("Settings", "SkinDir", "E:\\MySkins\\Dark\0"s);
     settings.PlantDword("Settings", "SoundDir", 5);
-    const AppFolders folders = SettleFolders(settings, kProgramFolder);
+    const AppFolders folders = SettleFolders(settings, "C:\\Tools\\");
     EXPECT_EQ(folders.skin, "E:\\MySkins\\Dark");  // no backslash added, existence not checked
-    EXPECT_EQ(settings.GetProfileString("Settings", "SkinDir", ""), "E:\\MySkins\\Dark");
     EXPECT_EQ(folders.sound, "C:\\Tools\\Sound\\Default\\");
+    EXPECT_EQ(folders.notifications, "C:\\Tools\\Notifications\\Default\\");
     EXPECT_EQ(settings.GetProfileString("Settings", "SoundDir", ""), "C:\\Tools\\Sound\\Default\\");
-    EXPECT_EQ(settings.writeCount, 2u);  // SoundDir and NotificationsDir only
-}
+    EXPECT_EQ(settings.GetProfileString("Settings", "NotificationsDir", ""), "C:\\Tools\\Notifications\\Default\\");
+    EXPECT_EQ(SettleFolders(settings, "D:\\Moved\\").sound, "C:\\Tools\\Sound\\Default\\");
+    EXPECT_EQ(settings.writeCount, 2u);
 
-TEST(SettleFolders, ReadOnlyRegistryOrUnknownProgramFolderStillGivesDefaults)
-{
     FakeSettings readOnly;
     readOnly.failWrites = true;
-    EXPECT_EQ(SettleFolders(readOnly, kProgramFolder).notifications, "C:\\Tools\\Notifications\\Default\\");
-    EXPECT_FALSE(readOnly.Has("Settings", "NotificationsDir"));
-
-    FakeSettings settings;
-    EXPECT_EQ(SettleFolders(settings, "").skin, "Skin\\Default\\");
-    EXPECT_EQ(settings.writeCount, 0u);  // relative defaults are not stored
+    EXPECT_EQ(SettleFolders(readOnly, "C:\\Tools\\").skin, "C:\\Tools\\Skin\\Default\\");
+    FakeSettings unknownFolder;
+    EXPECT_EQ(SettleFolders(unknownFolder, "").skin, "Skin\\Default\\");
+    EXPECT_EQ(unknownFolder.writeCount, 0u);  // relative defaults are not stored
 }
 
-// ---- Counters stored as decimal text ---------------------------------------------
+// ---- Profile values ---------------------------------------------------------
 
-TEST(CounterText, ReadsTheLeadingDecimalNumberClampedToTheIntLimits)
+// Values as the registry may hold them: whatever cannot be read as asked
+// reads as the default given (7 or "default").
+TEST(Profile, IntegerIsAFourByteDwordTextEndsAtTheFirstNulAnythingElseReadsAsTheDefault)
+{
+    const std::string limit(kMaxProfileTextBytes, 'x');
+    const struct {
+        const char* what;
+        std::optional<StoredValue> stored;
+        int number;
+        std::string text;
+    } cases[] = {
+        {"missing", std::nullopt, 7, "default"},
+        {"300", StoredValue{StoredKind::Dword, "\x2C\x01\x00\x00"s}, 300, "default"},  // 0x012C
+        {"-2", StoredValue{StoredKind::Dword, "\xFE\xFF\xFF\xFF"s}, -2, "default"},
+        {"two-byte dword", StoredValue{StoredKind::Dword, "\x00\x00"s}, 7, "default"},
+        {"eight-byte dword", StoredValue{StoredKind::Dword, std::string(8, '\0')}, 7, "default"},
+        {"binary of four bytes", StoredValue{StoredKind::Other, "\x01\x00\x00\x00"s}, 7, "default"},
+        {"expandable string", StoredValue{StoredKind::Other, "%ProgramFiles%\\Skin\\\0"s}, 7, "default"},
+        {"string", StoredValue{StoredKind::Text, "0\0"s}, 7, "0"},
+        {"no terminator", StoredValue{StoredKind::Text, "C:\\a.wav"}, 7, "C:\\a.wav"},
+        {"junk after the NUL", StoredValue{StoredKind::Text, "C:\\a.wav\0junk\0"s}, 7, "C:\\a.wav"},
+        {"empty string", StoredValue{StoredKind::Text, "\0"s}, 7, ""},  // a value, not the default
+        {"oversize string", StoredValue{StoredKind::Text, limit + "x"}, 7, "default"},
+        {"string at the limit", StoredValue{StoredKind::Text, limit}, 7, limit},
+    };
+    for (const auto& c : cases) {
+        FakeSettings settings;
+        if (c.stored) {
+            settings.PlantRaw("Settings", "Value", c.stored->kind, c.stored->data);
+        }
+        EXPECT_EQ(settings.GetProfileInt("Settings", "Value", 7), c.number) << c.what;
+        EXPECT_EQ(settings.GetProfileString("Settings", "Value", "default"), c.text) << c.what;
+    }
+}
+
+TEST(Profile, TextIsLimitedToWhatCanBeReadBack)
+{
+    // 65535 characters plus the terminator fill the 65536-byte limit.
+    FakeSettings settings;
+    const std::string longest(kMaxProfileTextBytes - 1, 'x');
+    EXPECT_TRUE(settings.WriteProfileString("Settings", "SoundFile", longest));
+    EXPECT_FALSE(settings.WriteProfileString("Settings", "SoundFile", longest + "x"));
+    EXPECT_EQ(settings.GetProfileString("Settings", "SoundFile", ""), longest);
+}
+
+TEST(Profile, KeyIsSoftwareCompanyApplicationSectionAndThereIsNoneWithoutAnApplicationName)
+{
+    EXPECT_EQ(ProfileKeyPath("Corvantine", "Veilmark-AddOn", "Settings"),
+              "Software\\Corvantine\\Veilmark-AddOn\\Settings");
+    EXPECT_EQ(ProfileKeyPath("Corvantine", "", "Settings"), std::nullopt);
+}
+
+// ---- Counters ---------------------------------------------------------------
+
+TEST(Counters, StoredTextReadsAsItsLeadingDecimalNumberClampedToTheIntLimits)
 {
     const struct {
         const char* text;
@@ -163,23 +169,71 @@ TEST(CounterText, ReadsTheLeadingDecimalNumberClampedToTheIntLimits)
     } cases[] = {
         {"12", 12}, {"12abc", 12}, {"  42", 42}, {"+7", 7}, {"-7", -7}, {"007", 7}, {"1 000", 1},
         {"", 0}, {"abc", 0}, {"-", 0}, {"--5", 0}, {"x12", 0},
-        {"2147483647", INT_MAX}, {"2147483648", INT_MAX}, {"99999999999", INT_MAX},
-        {"99999999999999999999999999", INT_MAX}, {"-2147483648", INT_MIN}, {"-99999999999", INT_MIN},
+        {"2147483647", INT_MAX}, {"2147483648", INT_MAX}, {"99999999999999999999999999", INT_MAX},
+        {"-2147483648", INT_MIN}, {"-99999999999", INT_MIN},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ParseCounterText(c.text), c.value) << '"' << c.text << '"';
     }
 }
 
-TEST(CounterSetting, IsStoredAsDecimalTextAndMissingMalformedOrWrongTypedReadsAsZero)
+TEST(Counters, TotalsAreLoadedAndSavedAsDecimalTextAndTheRunCountsNever)
 {
     FakeSettings settings;
-    ASSERT_TRUE(WriteCounter(settings, kPopupCounterSetting, 1234));
-    EXPECT_EQ(settings.GetProfileString("Settings", "PopupCounter", ""), "1234");
-    EXPECT_EQ(ReadCounter(settings, kPopupCounterSetting), 1234);
-    EXPECT_EQ(ReadCounter(settings, kAdwareCounterSetting), 0);
-    settings.PlantText("Settings", "AdwareCounter", "lots\0"s);
-    EXPECT_EQ(ReadCounter(settings, kAdwareCounterSetting), 0);
-    settings.PlantDword("Settings", "VeilmarkCounter", 9);
-    EXPECT_EQ(ReadCounter(settings, kVeilmarkCounterSetting), 0);
+    settings.PlantText("Settings", "PopupCounter", "12abc\0"s);
+    settings.PlantDword("Settings", "AdwareCounter", 9);  // wrong type
+    Counters counters{1, 4, 9, 0, 0};
+    LoadCounters(settings, counters);
+    EXPECT_EQ(counters.popupTotal, 12);
+    EXPECT_EQ(counters.adwareTotal, 0);
+    EXPECT_EQ(counters.addOnTotal, 0);  // missing
+    EXPECT_EQ(counters.popupRun, 4);
+
+    counters.addOnTotal = -3;
+    EXPECT_TRUE(SaveCounters(settings, counters));
+    EXPECT_EQ(settings.GetProfileString("Settings", "PopupCounter", ""), "12");
+    EXPECT_EQ(settings.GetProfileString("Settings", "AdwareCounter", ""), "0");
+    EXPECT_EQ(settings.GetProfileString("Settings", "VeilmarkCounter", ""), "-3");
+    EXPECT_EQ(settings.writeCount, 3u);
+    settings.failWrites = true;
+    EXPECT_FALSE(SaveCounters(settings, counters));
+}
+
+TEST(Counters, KillsCountForTheirKindOnlyAndStopAtInt32Max)
+{
+    Counters counters{10, 2, 5, 1, INT_MAX - 1};
+    EXPECT_TRUE(AddKill(counters, kKillKindPopup));
+    EXPECT_TRUE(AddKill(counters, kKillKindAdware));
+    EXPECT_FALSE(AddKill(counters, 102));
+    AddAddOnRun(counters);
+    AddAddOnRun(counters);
+    const auto all = [](const Counters& c) {
+        return std::vector<int>{c.popupTotal, c.popupRun, c.adwareTotal, c.adwareRun, c.addOnTotal};
+    };
+    EXPECT_EQ(all(counters), std::vector<int>({11, 3, 6, 2, INT_MAX}));
+    Counters full{INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX};
+    AddKill(full, kKillKindPopup);
+    AddKill(full, kKillKindAdware);
+    EXPECT_EQ(all(full), std::vector<int>(5, INT_MAX));
+}
+
+TEST(Counters, DisplayShowsPopupPlusAdwareInSixDigitsOrAsksForAResetThatKeepsTheAddOnRuns)
+{
+    const struct {
+        std::int32_t popups, adware;
+        std::optional<std::string> digits;
+    } cases[] = {
+        {12, 3, "000015"}, {999000, 999, "999999"}, {1000000, 0, std::nullopt},
+        {INT_MAX, INT_MAX, std::nullopt},  // in 32 bits the sum would wrap into a showable one
+        {-5, 0, std::nullopt},             // negative sum from an edited registry
+    };
+    for (const auto& c : cases) {
+        const Counters counters{c.popups, 0, c.adware, 0, 0};
+        EXPECT_EQ(CounterDigits(counters), c.digits) << c.popups << " + " << c.adware;
+    }
+    Counters counters{1000000, 40, 3, 2, 17};
+    ResetCounters(counters);
+    EXPECT_EQ(CounterDigits(counters), "000000");
+    EXPECT_EQ(counters.popupRun + counters.adwareRun, 0);
+    EXPECT_EQ(counters.addOnTotal, 17);
 }

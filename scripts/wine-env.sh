@@ -63,11 +63,24 @@ wine_start_server() {
   fi
 }
 
-# The prefix is made once by wineboot and reused by every later run.
+# The prefix is made once by wineboot and reused by every later run. The
+# stamp file holds the version of the set-up below; a prefix made by an
+# older version is brought up to date at its next run.
+TARNELIX_PREFIX_VERSION=2
+
 wine_ensure_prefix() {
-  [ -f "$WINEPREFIX/.tarnelix-ready" ] && return 0
-  echo "wine-env: creating the Wine prefix (once)" >&2
-  wineboot -i >/dev/null 2>&1 || true
+  local stamp="$WINEPREFIX/.tarnelix-ready"
+  [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$TARNELIX_PREFIX_VERSION" ] && return 0
+  if [ ! -f "$stamp" ]; then
+    echo "wine-env: creating the Wine prefix (once)" >&2
+    wineboot -i >/dev/null 2>&1 || true
+    wine_prefix_settings
+  fi
+  wine_prefix_fonts
+  echo "$TARNELIX_PREFIX_VERSION" >"$stamp"
+}
+
+wine_prefix_settings() {
   local reg="$TARNELIX_WINE_ROOT/prefix-settings.reg"
   cat >"$reg" <<'REG'
 REGEDIT4
@@ -86,7 +99,22 @@ REGEDIT4
 "Managed"="N"
 REG
   wine regedit /S "$(wine_path "$reg")" >/dev/null 2>&1
-  touch "$WINEPREFIX/.tarnelix-ready"
+}
+
+# Debian's Wine 8 looks for its own fonts in /usr/share/fonts (its data
+# folder + "/../fonts"), while the fonts-wine package installs them into
+# /usr/share/wine/fonts. Without them every face falls back to DejaVu Sans:
+# "MS Sans Serif" 8 then gives 7 pixels per 4 dialog units instead of
+# Windows' 6 (dialog base units 6 x 13), and Marlett is missing, so the
+# caption buttons show the letters "0 1 r". Linked into the prefix's Fonts
+# folder they load as on Windows: "MS Sans Serif" is the bitmap font
+# sserife.fon, "MS Shell Dlg" stands for Tahoma.
+wine_prefix_fonts() {
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts" font
+  mkdir -p "$fonts"
+  for font in /usr/share/wine/fonts/*; do
+    if [ -f "$font" ]; then ln -sf "$font" "$fonts/"; fi
+  done
 }
 
 wine_env_start() {

@@ -11,12 +11,15 @@
 # RESOURCE_DIR  receives Tarnelix.ico, Veilmark.ico and Hand.cur for the
 #               resource compiler
 #
-# Pixel positions below come from the dialog templates as Wine lays them out:
-# "MS Sans Serif" 8 and "MS Shell Dlg" 8 both give 7 x 13 pixels per 4 x 8
-# dialog units there, so the main window's client area (385 x 231 units) is
-# 674 x 375 pixels, the message box (193 x 59) 338 x 96 and the add-on window
-# (258 x 254) 452 x 413. The click regions of the main window and the pages are
-# fixed pixel rectangles and are drawn where they are tested.
+# Pixel positions below come from the dialog templates as Windows lays them
+# out at 96 dpi: "MS Sans Serif" 8 and "MS Shell Dlg" 8 both give dialog
+# base units of 6 x 13, that is 6 x 13 pixels per 4 x 8 dialog units (x
+# times 1.5, y times 1.625, each rounded half up as MapDialogRect does). The
+# main window's client area (385 x 231 units) is 578 x 375 pixels, the
+# message box (193 x 59) 290 x 96 and the add-on window (258 x 254) 387 x 413.
+# The test prefix gives the same (scripts/wine-env.sh). The click regions of
+# the main window and the pages are fixed pixel rectangles and are drawn
+# where they are tested.
 set -euo pipefail
 
 if [ $# -ne 2 ]; then
@@ -107,15 +110,15 @@ args() { local -n into=$1; shift; mapfile -d '' -t into < <("$@"); }
 
 # --------------------------------------------------------- main window
 main_window() {
-  local W=674 H=375
+  local W=578 H=375
   local -a a t
   a=(-size ${W}x${H} "gradient:#f7f9fc-#dfe7f0")
   # Right-hand column: stays visible beside every page (pages cover x 2..379).
-  a+=(-fill "$NAVY2" -draw "rectangle 382,66 673,374")
-  a+=(-fill "$NAVY" -draw "rectangle 382,360 673,374")
+  a+=(-fill "$NAVY2" -draw "rectangle 382,66 577,374")
+  a+=(-fill "$NAVY" -draw "rectangle 382,360 577,374")
   # Header band with the product name, the counter and the tabs.
-  a+=(-fill "$NAVY" -draw "rectangle 0,0 673,65")
-  a+=(-fill "$ACCENT" -draw "rectangle 0,66 673,67")
+  a+=(-fill "$NAVY" -draw "rectangle 0,0 577,65")
+  a+=(-fill "$ACCENT" -draw "rectangle 0,66 577,67")
   args t left $H 14 24 "$BOLD" 24 white "Tarnelix"; a+=("${t[@]}")
   args t left $H 16 50 "$FONT" 10 "$PALE" "popup and adware guard"; a+=("${t[@]}")
   # Tabs at their click regions (x ranges, y 12..60).
@@ -132,53 +135,54 @@ main_window() {
       args t centre $W $H $x0 38 $x1 60 "$BOLD" 10 white "$label"; a+=("${t[@]}")
     fi
   done
-  # Counter: six read-only digit edits, 10 x 12 units at x 287..369 units,
-  # y 8 units: pixels x 502..646, y 13..33.
-  args t right $W $H 492 23 "$FONT" 10 "$PALE" "Killed"; a+=("${t[@]}")
-  a+=(-fill '#eef3f9' -stroke "$TABEDGE" -draw "roundrectangle 497,9 651,37 5,5")
+  # Counter: six read-only digit edits, 10 x 12 units at x 287, 302, 316,
+  # 330, 344 and 359 units, y 8 units: pixels x 431, 453, 474, 495, 516 and
+  # 539, each 15 wide, y 13..32. Each box leaves two pixels around its edit.
+  args t right $W $H 414 23 "$FONT" 10 "$PALE" "Killed"; a+=("${t[@]}")
+  a+=(-fill '#eef3f9' -stroke "$TABEDGE" -draw "roundrectangle 421,7 564,37 5,5")
   local cx
-  for cx in 502 529 553 578 602 628; do
-    a+=(-fill white -stroke "$LINE" -draw "rectangle $((cx - 1)),12 $((cx + 18)),33")
+  for cx in 431 453 474 495 516 539; do
+    a+=(-fill white -stroke "$LINE" -draw "rectangle $((cx - 3)),10 $((cx + 17)),35")
   done
   a+=(-stroke none)
   # Heading above the page area (the pages start at y 105, so it stays in
   # view on every page).
   args t left $H 14 86 "$BOLD" 13 "$NAVY" "Options"; a+=("${t[@]}")
-  # Check-box captions: boxes at x 14 units (pixels 25..42), rows 72, 86,
-  # 100, 114, 128, 142 units, 10 units high (centres 125, 148, 171, 193, 216,
-  # 239 pixels).
-  a+=(-fill white -stroke "$LINE" -draw "roundrectangle 8,110 374,262 6,6" -stroke none)
+  # Check-box captions: boxes at x 14 units (pixels 21..35), rows 72, 86,
+  # 100, 114, 128, 142 units, 10 units high (pixels 117..132, 140..155,
+  # 163..178, 185..201, 208..223, 231..246; centres 125, 148, 171, 193, 216,
+  # 239).
+  a+=(-fill white -stroke "$LINE" -draw "roundrectangle 8,110 374,264 6,6" -stroke none)
   local row y text
   for row in "125 Start with Windows" "148 Hide the window at start-up" \
              "171 Play a sound on each kill" "193 Show a notice on each kill" \
-             "216 Disable"; do
+             "216 Disable" "239 Kill all pop-up windows"; do
     read -r y text <<<"$row"
-    args t left $H 48 "$y" "$FONT" 12 "$INK" "$text"; a+=("${t[@]}")
+    args t left $H 44 "$y" "$FONT" 12 "$INK" "$text"; a+=("${t[@]}")
   done
-  # The last caption takes two lines: the sound link's region begins at
-  # x 226 on the same height.
-  args t left $H 48 234 "$FONT" 12 "$INK" "Kill all pop-up windows"; a+=("${t[@]}")
-  args t left $H 48 249 "$FONT" 12 "$INK" "automatically"; a+=("${t[@]}")
-  # Sound link: the label 1028 (light yellow text, drawn by the program) sits
-  # in the click region x 226..360, y 221..250 (Wine lays it out at x 263..420,
-  # y 244..260); a dark strip joins it to the right-hand column.
-  a+=(-fill "$NAVY2" -draw "roundrectangle 222,218 400,266 6,6")
-  # A small loudspeaker at the strip's top left, clear of the label.
-  a+=(-fill "$PALE" -draw "polygon 231,227 235,227 240,222 240,238 235,233 231,233")
-  a+=(-fill none -stroke "$PALE" -strokewidth 1.2 -draw "arc 238,223 247,237 -50,50"
-      -draw "arc 238,219 252,241 -50,50" -stroke none -strokewidth 1)
+  # The last caption goes on below its box: the sound link's region begins
+  # at x 226 on the same height.
+  args t left $H 44 254 "$FONT" 12 "$INK" "automatically"; a+=("${t[@]}")
+  # Sound link: the label 1028 (light yellow text, drawn by the program) at
+  # x 227..359, y 223..238, inside the click region x 226..360, y 221..250;
+  # a dark strip joins it to the right-hand column.
+  a+=(-fill "$NAVY2" -draw "roundrectangle 222,217 392,249 6,6")
+  # A small loudspeaker at the strip's right end, clear of the label's text.
+  a+=(-fill "$PALE" -draw "polygon 340,227 344,227 349,222 349,238 344,233 340,233")
+  a+=(-fill none -stroke "$PALE" -strokewidth 1.2 -draw "arc 347,223 356,237 -50,50"
+      -draw "arc 347,219 361,241 -50,50" -stroke none -strokewidth 1)
   # Shield emblem in the right-hand column.
   a+=(-fill "$TAB" -stroke "$TABEDGE" -strokewidth 2
-      -draw "polygon 528,82 578,96 574,140 528,178 482,140 478,96" -stroke none -strokewidth 1)
-  a+=(-fill "$ACCENT" -draw "polygon 528,92 568,103 565,138 528,168 491,138 488,103")
-  args t centre $W $H 478 82 578 178 "$BOLD" 44 white "T"; a+=("${t[@]}")
+      -draw "polygon 480,82 530,96 526,140 480,178 434,140 430,96" -stroke none -strokewidth 1)
+  a+=(-fill "$ACCENT" -draw "polygon 480,92 520,103 517,138 480,168 443,138 440,103")
+  args t centre $W $H 430 82 530 178 "$BOLD" 44 white "T"; a+=("${t[@]}")
   # Help link at x 430..500, y 201..215.
   a+=(-fill "$ACCENT" -draw "circle 441,208 441,201")
   args t centre $W $H 434 201 448 215 "$BOLD" 10 white "?"; a+=("${t[@]}")
   args t left $H 454 207 "$FONT" 12 white "Help"; a+=("${t[@]}")
   a+=(-fill white -draw "rectangle 454,214 482,214")
-  args t left $H 430 292 "$FONT" 10 "$PALE" "Popup windows and adware"; a+=("${t[@]}")
-  args t left $H 430 307 "$FONT" 10 "$PALE" "are closed as they appear."; a+=("${t[@]}")
+  args t left $H 400 277 "$FONT" 10 "$PALE" "Popup windows and adware"; a+=("${t[@]}")
+  args t left $H 400 292 "$FONT" 10 "$PALE" "are closed as they appear."; a+=("${t[@]}")
   # Footer.
   args t left $H 14 355 "$FONT" 9 "$GREY" "Tarnelix 3.0"; a+=("${t[@]}")
   bmp "$skin_dir/MainDlg.bmp" "${a[@]}"
@@ -255,35 +259,35 @@ kill_notice() {
 }
 
 message_box() {
-  # Client area of template 152 (193 x 59 units): 338 x 96 pixels. Text
-  # 1050 at x 105..320, y 13..65; buttons at y 68..91.
-  local W=338 H=96
+  # Client area of template 152 (193 x 59 units): 290 x 96 pixels. Text
+  # 1050 at x 90..274, y 13..64; buttons at x 75..149 and 162..236, y 68..90.
+  local W=290 H=96
   local -a a t
   a=(-size ${W}x${H} "gradient:#fbfcfe-#dde6ef")
-  a+=(-fill '#ffffff' -stroke "$LINE" -draw "roundrectangle 98,8 330,64 5,5" -stroke none)
-  a+=(-fill "$STEEL" -stroke "$NAVY" -strokewidth 2 -draw "circle 50,38 50,16" -stroke none -strokewidth 1)
-  args t centre $W $H 28 16 72 60 "$BOLD" 26 white "i"; a+=("${t[@]}")
-  a+=(-fill "$ACCENT" -draw "rectangle 0,93 337,95")
+  a+=(-fill '#ffffff' -stroke "$LINE" -draw "roundrectangle 84,8 282,65 5,5" -stroke none)
+  a+=(-fill "$STEEL" -stroke "$NAVY" -strokewidth 2 -draw "circle 42,38 42,16" -stroke none -strokewidth 1)
+  args t centre $W $H 20 16 64 60 "$BOLD" 26 white "i"; a+=("${t[@]}")
+  a+=(-fill "$ACCENT" -draw "rectangle 0,93 289,95")
   bmp "$skin_dir/Message.bmp" "${a[@]}"
 }
 
 addon_window() {
   # Client area of the add-on's template (258 x 254 units, "MS Shell Dlg"):
-  # 452 x 413 pixels. Check boxes run from x 12 to 362, y 8 to 208; the
+  # 387 x 413 pixels. Check boxes run from x 10 to 310, y 8 to 208; the
   # cookie list starts at y 219.
-  local W=452 H=413
+  local W=387 H=413
   local -a a t
   a=(-size ${W}x${H} "gradient:#fbfaff-#e3dff0")
-  a+=(-fill none -stroke '#c9c0de' -draw "rectangle 0,0 451,412" -stroke none)
-  a+=(-fill "$VIOLET" -draw "rectangle 370,0 451,212")
-  a+=(-fill '#ffffff' -draw "ellipse 410,58 30,17 0,360")
-  a+=(-fill "$VIOLET" -draw "circle 410,58 410,47")
-  a+=(-fill '#ffffff' -draw "circle 410,58 410,54")
-  a+=(-fill none -stroke '#d9cff0' -strokewidth 2 -draw "arc 376,30 444,86 200,340" -stroke none -strokewidth 1)
-  args t centre $W $H 370 96 451 112 "$BOLD" 12 white "Veilmark"; a+=("${t[@]}")
-  args t centre $W $H 370 114 451 128 "$FONT" 9 '#ded6ef' "privacy add-on"; a+=("${t[@]}")
-  args t centre $W $H 370 186 451 202 "$FONT" 8 '#ded6ef' "for Tarnelix"; a+=("${t[@]}")
-  a+=(-fill '#c9c0de' -draw "rectangle 12,213 439,213")
+  a+=(-fill none -stroke '#c9c0de' -draw "rectangle 0,0 386,412" -stroke none)
+  a+=(-fill "$VIOLET" -draw "rectangle 317,0 386,212")
+  a+=(-fill '#ffffff' -draw "ellipse 352,58 27,16 0,360")
+  a+=(-fill "$VIOLET" -draw "circle 352,58 352,47")
+  a+=(-fill '#ffffff' -draw "circle 352,58 352,54")
+  a+=(-fill none -stroke '#d9cff0' -strokewidth 2 -draw "arc 322,30 382,86 200,340" -stroke none -strokewidth 1)
+  args t centre $W $H 317 96 386 112 "$BOLD" 11 white "Veilmark"; a+=("${t[@]}")
+  args t centre $W $H 317 114 386 128 "$FONT" 8 '#ded6ef' "privacy add-on"; a+=("${t[@]}")
+  args t centre $W $H 317 186 386 202 "$FONT" 8 '#ded6ef' "for Tarnelix"; a+=("${t[@]}")
+  a+=(-fill '#c9c0de' -draw "rectangle 10,213 376,213")
   bmp "$skin_dir/Veilmark-AddOn.bmp" "${a[@]}"
 }
 
@@ -320,14 +324,14 @@ notices() {
   local W=250 H=110
   local -a r t
   # Start-up summary: labels 1052 and 1053 of template 185 ("MS Shell Dlg"
-  # 8) at (8, 37, 40, 12) and (8, 52, 40, 12) units: pixels x 14..83,
+  # 8) at (8, 37, 40, 12) and (8, 52, 40, 12) units: pixels x 12..71,
   # y 60..79 and 85..103, numbers right-aligned in black.
   r=()
   args t left $H 10 38 "$BOLD" 12 "$NAVY" "Tarnelix is on guard"; r+=("${t[@]}")
-  r+=(-fill '#ffffff' -stroke "$LINE" -draw "roundrectangle 10,59 87,80 4,4"
-      -draw "roundrectangle 10,84 87,105 4,4" -stroke none)
-  args t left $H 93 70 "$FONT" 10 "$INK" "popups and adware killed"; r+=("${t[@]}")
-  args t left $H 93 94 "$FONT" 10 "$INK" "cleaning runs"; r+=("${t[@]}")
+  r+=(-fill '#ffffff' -stroke "$LINE" -draw "roundrectangle 9,58 76,81 4,4"
+      -draw "roundrectangle 9,83 76,106 4,4" -stroke none)
+  args t left $H 83 70 "$FONT" 10 "$INK" "popups and adware killed"; r+=("${t[@]}")
+  args t left $H 83 94 "$FONT" 10 "$INK" "cleaning runs"; r+=("${t[@]}")
   notice "StartUp1.bmp" "Welcome" "${r[@]}"
   notice_text "CheckUpdates.bmp" "Updates" "Check for updates" \
     "Tarnelix has not looked for" "updates for a few days." "$STEEL" "?"

@@ -105,9 +105,7 @@ BOOL CTarnelixDlg::OnInitDialog() {
     if (!IsNtFamily(osKind)) {
         messengerRunning = false;
     }
-    if (ShouldRunTimer51(IsDisableChecked())) {
-        StartTimers();
-    }
+    StartTimers(true);
     return TRUE;
 }
 
@@ -172,12 +170,17 @@ void CTarnelixDlg::FillUpdatesTable() {
     FindClose(search);
 }
 
-void CTarnelixDlg::StartTimers() {
-    if (ShouldRunTimer50(IsDisableChecked(), MessengerCheckBoxChecked(), messengerRunning)) {
+void CTarnelixDlg::StartTimers(bool atStartUp) {
+    const TimerPlan plan = PlanTimers(IsDisableChecked(), MessengerCheckBoxChecked(), messengerRunning, atStartUp);
+    if (plan.timer50) {
         SetTimer(hwnd, kTimer50Id, 0, nullptr);
+    }
+    if (plan.stopMessengerService) {
         StopMessengerService();
     }
-    SetTimer(hwnd, kTimer51Id, kTimer51PeriodMs, nullptr);
+    if (plan.timer51) {
+        SetTimer(hwnd, kTimer51Id, kTimer51PeriodMs, nullptr);
+    }
 }
 
 bool CTarnelixDlg::MessengerCheckBoxChecked() const {
@@ -230,6 +233,10 @@ void CTarnelixDlg::ShowPage(int page) {
         OpenHelp();
         return;
     }
+    // The hand cursor's capture ends with the page: the sound link's region
+    // lies over the sound page, and a kept capture would take the click
+    // meant for the page's first radio button.
+    ReleaseCapture();
     historyPage.Show(false);
     addBannersPage.Show(false);
     allowedPage.Show(false);
@@ -274,22 +281,11 @@ void CTarnelixDlg::OpenHelp() {
 }
 
 void CTarnelixDlg::OnLeftButtonDown(int x, int y) {
-    switch (HitTestNavigation(x, y)) {
-    case NavigationTarget::GeneralPage: ShowPage(0); break;
-    case NavigationTarget::AdvancedPage: ShowPage(6); break;
-    case NavigationTarget::AddPopupsPage:
-        if (IsPageLocked(NavigationTarget::AddPopupsPage, IsAutoBlockChecked())) {
-            AskUser(kAddPopupsLockedMessage);
-        } else {
-            ShowPage(1);
-        }
-        break;
-    case NavigationTarget::HistoryPage: ShowPage(2); break;
-    case NavigationTarget::AllowedPage: ShowPage(3); break;
-    case NavigationTarget::ReportsPage: ShowPage(4); break;
-    case NavigationTarget::Help: ShowPage(5); break;
-    case NavigationTarget::SoundPage: ShowPage(7); break;
-    case NavigationTarget::None: break;
+    const NavigationTarget target = HitTestNavigation(x, y);
+    if (IsPageLocked(target, IsAutoBlockChecked())) {
+        AskUser(kAddPopupsLockedMessage);
+    } else if (target != NavigationTarget::None) {
+        ShowPage(PageNumber(target));
     }
 }
 
@@ -320,6 +316,14 @@ bool CTarnelixDlg::OnCommand(int id, int notifyCode, HWND control) {
     case IDCANCEL:
     case IDC_START: HideWindow(); return true;
     case ID_HELP_FINDER: OpenHelp(); return true;
+    case IDC_SOUND_LABEL:
+        // A press on the link itself reaches the label, not this window. The
+        // label lies wholly inside its click region, so the press counts as
+        // one in the region.
+        if (notifyCode == STN_CLICKED) {
+            ShowPage(7);
+        }
+        return true;
     case ID_TRAY_SHOW_OPTIONS:
     case ID_TRAY_DISABLE:
     case ID_TRAY_VEILMARK:
@@ -372,9 +376,7 @@ void CTarnelixDlg::ApplyDisableState() {
     WriteSetting(app.Settings(), kDisableSetting, IsDisableChecked() ? 1 : 0);
     KillTimer(hwnd, kTimer50Id);
     KillTimer(hwnd, kTimer51Id);
-    if (ShouldRunTimer51(IsDisableChecked())) {
-        StartTimers();
-    }
+    StartTimers(false);
     Broadcast(messages.disable, DisableBroadcastWParam(IsDisableChecked()));
 }
 
@@ -517,6 +519,9 @@ bool CTarnelixDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& re
         return false;
     case WM_MOUSEMOVE:
         OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return false;
+    case WM_CAPTURECHANGED:
+        hoverHand = false;
         return false;
     case WM_ERASEBKGND:
         return AnswerEraseWithBitmap(hwnd, wParam, skinBitmap, result);

@@ -75,7 +75,9 @@ private:
     void CreatePages();
     void LoadSettings();
     void FillUpdatesTable();
-    void StartTimers();
+    // Timers 50 and 51 as the Disable box asks; only start-up stops the
+    // Messenger service.
+    void StartTimers(bool atStartUp);
 
     bool OnRegisteredMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void OnPrivacyAddOnRun(WPARAM wParam);

@@ -25,8 +25,11 @@ bool BlockedHistory::AddTitle(const std::string& title)
     if (title.empty() || list.FindPrefix(title)) {
         return false;
     }
-    list.Add(title);
+    const std::size_t index = list.Add(title);
     SaveToFile();
+    if (titleAdded) {
+        titleAdded(index);
+    }
     return true;
 }
 

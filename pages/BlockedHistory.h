@@ -1,7 +1,10 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "pages/AllowedBanners.h"
 #include "pages/SortedTextList.h"
@@ -28,6 +31,11 @@ public:
     // not hold it, and in memory it would make every untitled window a
     // blocked one.
     bool AddTitle(const std::string& title);
+    // Told the index of every title AddTitle records, so that a list box
+    // showing the list can insert it at the same place: a kill may come
+    // while the page is open, and a list box one entry short would map
+    // every later selection to the wrong title.
+    void SetTitleAdded(std::function<void(std::size_t index)> onAdded) { titleAdded = std::move(onAdded); }
     // True when an entry equals the title, ignoring case. An empty title is
     // never blocked: the hook library reports child windows too, most of
     // them untitled, and an empty entry (a bare "BLK:" line) must not turn
@@ -50,4 +58,5 @@ private:
     IFileStore& store;
     std::string path;
     SortedTextList list;
+    std::function<void(std::size_t index)> titleAdded;
 };

@@ -7,6 +7,10 @@ namespace {
 
 constexpr char kTrayWindowClass[] = "TarnelixTrayWindow";
 
+static_assert(kTrayCreationFlags == (NIF_MESSAGE | NIF_ICON | NIF_TIP));
+static_assert(kTrayMouseRightButtonUp == WM_RBUTTONUP && kTrayMouseLeftDoubleClick == WM_LBUTTONDBLCLK);
+static_assert(kTrayTooltipMaxChars < sizeof(NOTIFYICONDATAA::szTip));
+
 // Balloons and hidden icons need the shell of the NT 5 family or later.
 bool IsNewShell() {
     OSVERSIONINFOA version{};
@@ -54,29 +58,31 @@ bool CSystemTray::CreateTrayIcon(HWND parent, UINT callbackMessage, const std::s
     data.cbSize = sizeof(data);
     data.hWnd = parent != nullptr ? parent : window;
     data.uID = iconId;
-    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uFlags = kTrayCreationFlags;
     data.uCallbackMessage = callbackMessage;
     data.hIcon = icon;
-    std::strncpy(data.szTip, tooltip.c_str(), 127);
-    data.szTip[127] = '\0';
-    return state.Create(versionLowByte, hidden, newShell, [this] { return Add(); });
+    std::strncpy(data.szTip, tooltip.c_str(), kTrayTooltipMaxChars);
+    data.szTip[kTrayTooltipMaxChars] = '\0';
+    return state.Create(versionLowByte, hidden, newShell, *this);
 }
 
-bool CSystemTray::Add() {
-    return Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
+bool CSystemTray::Notify(DWORD message, unsigned flags) {
+    data.uFlags = flags;
+    return Shell_NotifyIconA(message, &data) != FALSE;
 }
 
 bool CSystemTray::DeleteTrayIcon() {
-    return state.Delete([this] { return Shell_NotifyIconA(NIM_DELETE, &data) != FALSE; });
+    return state.Delete(*this);
 }
 
 LRESULT CSystemTray::HandleIconEvent(UINT iconId, UINT mouseMessage) {
-    if (iconId != data.uID || target == nullptr) {
+    const TrayIconAction action = ClassifyIconEvent(data.uID, iconId, mouseMessage);
+    if (action == TrayIconAction::NotOurs || target == nullptr) {
         return 0;
     }
-    if (mouseMessage == WM_RBUTTONUP) {
+    if (action == TrayIconAction::OpenMenu) {
         ShowMenu();
-    } else if (mouseMessage == WM_LBUTTONDBLCLK) {
+    } else if (action == TrayIconAction::RunDefaultCommand) {
         RunDefaultCommand();
     }
     return 1;
@@ -105,7 +111,7 @@ void CSystemTray::ShowMenu() {
     if (submenu == nullptr) {
         return;
     }
-    SetMenuDefaultItem(submenu, defaultItem, TRUE);
+    SetMenuDefaultItem(submenu, kTrayDefaultMenuPosition, TRUE);
     PrepareMenu(submenu);
     POINT cursor{};
     GetCursorPos(&cursor);
@@ -125,7 +131,7 @@ void CSystemTray::RunDefaultCommand() {
         if (submenu == nullptr) {
             return;
         }
-        command = GetMenuItemID(submenu, static_cast<int>(defaultItem));
+        command = GetMenuItemID(submenu, static_cast<int>(kTrayDefaultMenuPosition));
     }
     PostMessageA(target, WM_COMMAND, command, 0);
 }
@@ -138,11 +144,11 @@ LRESULT CALLBACK CSystemTray::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
         }
         // A restarted taskbar has forgotten every icon.
         if (msg == self->taskbarCreated) {
-            self->state.OnTaskbarCreated([self] { return self->Add(); });
+            self->state.OnTaskbarCreated(*self);
             return 0;
         }
         if (msg == WM_SETTINGCHANGE && wParam == SPI_SETWORKAREA) {
-            self->state.OnWorkAreaChanged([self] { return self->Add(); });
+            self->state.OnWorkAreaChanged(*self);
             return 0;
         }
     }

@@ -7,14 +7,13 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <functional>
 #include <string>
 
 #include "ui/core/TrayState.h"
 
 namespace tarnelix {
 
-class CSystemTray {
+class CSystemTray : private ITrayShell {
 public:
     CSystemTray();
     virtual ~CSystemTray();
@@ -38,7 +37,11 @@ protected:
 private:
     class LoadedMenu;
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    bool Add();
+    // ITrayShell: Shell_NotifyIcon with the record's flags set to `flags`.
+    bool Add(unsigned flags) override { return Notify(NIM_ADD, flags); }
+    bool Modify(unsigned flags) override { return Notify(NIM_MODIFY, flags); }
+    bool Delete(unsigned flags) override { return Notify(NIM_DELETE, flags); }
+    bool Notify(DWORD message, unsigned flags);
     void ShowMenu();
     void RunDefaultCommand();
 
@@ -47,7 +50,6 @@ private:
     NOTIFYICONDATAA data{};
     UINT taskbarCreated = 0;
     TrayIconState state;
-    UINT defaultItem = 0;
     bool newShell = false;
 };
 

@@ -112,14 +112,13 @@ TickActions OnTimer51Tick(TickState& state, bool disableChecked)
     return actions;
 }
 
-bool ShouldRunTimer50(bool disableChecked, bool messengerChecked, bool messengerRunning)
+TimerPlan PlanTimers(bool disableChecked, bool messengerChecked, bool messengerRunning, bool atStartUp)
 {
-    return !disableChecked && messengerChecked && messengerRunning;
-}
-
-bool ShouldRunTimer51(bool disableChecked)
-{
-    return !disableChecked;
+    TimerPlan plan;
+    plan.timer51 = !disableChecked;
+    plan.timer50 = plan.timer51 && messengerChecked && messengerRunning;
+    plan.stopMessengerService = plan.timer50 && atStartUp;
+    return plan;
 }
 
 std::string RunEntryValue(bool checked, const std::string& programFolder)

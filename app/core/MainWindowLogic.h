@@ -71,8 +71,18 @@ struct TickActions {
 };
 
 TickActions OnTimer51Tick(TickState& state, bool disableChecked);
-bool ShouldRunTimer50(bool disableChecked, bool messengerChecked, bool messengerRunning);
-bool ShouldRunTimer51(bool disableChecked);
+
+// What starting protection asks for: timer 51 while Disable is unchecked,
+// timer 50 while the Messenger option is on too and the service runs. Only
+// start-up (and the Advanced page's Messenger box) stops the service:
+// switching protection on again from the Disable box, the tray or a posted
+// 1048 restarts the timers and starts no stop worker.
+struct TimerPlan {
+    bool timer50 = false;
+    bool timer51 = false;
+    bool stopMessengerService = false;
+};
+TimerPlan PlanTimers(bool disableChecked, bool messengerChecked, bool messengerRunning, bool atStartUp);
 
 inline constexpr char kStartupProgramName[] = "TarnelixCtrl.exe";
 inline constexpr char kHelpFileName[] = "TarnelixHelp.chm";

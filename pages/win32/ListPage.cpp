@@ -47,6 +47,11 @@ void CListPage::ShowList(const SortedTextList& list) {
     InvalidateRect(box, nullptr, TRUE);
 }
 
+void CListPage::InsertShown(const SortedTextList& list, size_t index) {
+    SendMessageA(Item(layout.listBoxId), LB_INSERTSTRING, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(list.TextAt(index).c_str()));
+}
+
 void CListPage::TakeSelection(SortedTextList& list) {
     HWND box = Item(layout.listBoxId);
     for (size_t i = 0; i < list.Count(); ++i) {

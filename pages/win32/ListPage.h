@@ -32,6 +32,9 @@ protected:
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
     // Refills the list box from the model, marks included.
     void ShowList(const SortedTextList& list);
+    // Inserts the model's entry `index` into the list box at the same place;
+    // the list box moves the user's marks below it along.
+    void InsertShown(const SortedTextList& list, size_t index);
     // Takes the user's selection marks from the list box into the model.
     void TakeSelection(SortedTextList& list);
 

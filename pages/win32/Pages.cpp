@@ -5,18 +5,6 @@
 #include "common/TarnelixResource.h"
 
 namespace tarnelix {
-namespace {
-
-std::string ItemText(HWND dialog, int id) {
-    HWND item = GetDlgItem(dialog, id);
-    const int length = GetWindowTextLengthA(item);
-    std::string text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
-    const int copied = GetWindowTextA(item, text.data(), static_cast<int>(text.size()));
-    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-    return text;
-}
-
-}  // namespace
 
 CAllowedBanners::CAllowedBanners(const ISkinSource& skin, AllowedBanners& model)
     : CListPage(skin, {IDD_ALLOWED_BANNERS, IDC_ALLOWED_LIST, {IDC_ADD_POPUP, IDC_ALLOWED_REMOVE}, "AllowedSites.bmp"}),
@@ -36,7 +24,7 @@ bool CAllowedBanners::OnCommand(int id, int, HWND) {
 }
 
 void CAllowedBanners::OnAddPopup() {
-    model.OnAddPopup(ItemText(hwnd, IDC_ALLOWED_ENTRY));
+    model.OnAddPopup(WindowText(Item(IDC_ALLOWED_ENTRY)));
     SetDlgItemTextA(hwnd, IDC_ALLOWED_ENTRY, "");
     ShowList(model.List());
 }
@@ -53,7 +41,10 @@ CBlockedHistory::CBlockedHistory(const ISkinSource& skin, BlockedHistory& model,
                 {IDD_BLOCKED_HISTORY, IDC_HISTORY_LIST, {IDC_HISTORY_ALLOW, IDC_HISTORY_REMOVE}, "BlockedHistory.bmp"}),
       model(model),
       allowedPage(allowedPage),
-      allowed(allowed) {}
+      allowed(allowed) {
+    // Titles the engine records while the page may be open show at once.
+    model.SetTitleAdded([this](size_t index) { InsertShown(this->model.List(), index); });
+}
 
 void CBlockedHistory::Reload() {
     model.LoadFromFile();
@@ -66,7 +57,9 @@ bool CBlockedHistory::OnCommand(int id, int, HWND) {
         TakeSelection(model.List());
         model.OnAllow(allowed);
         ShowList(model.List());
-        allowedPage.Reload();
+        // Not read back from the file: when its save failed, the moved
+        // titles stay in memory instead of vanishing from both lists.
+        allowedPage.Refresh();
         return true;
     case IDC_HISTORY_REMOVE:
         TakeSelection(model.List());

@@ -19,6 +19,8 @@ public:
     CAllowedBanners(const ISkinSource& skin, AllowedBanners& model);
     // Reads the file again and shows it, as every time the page is shown.
     void Reload();
+    // Shows the list as it stands in memory.
+    void Refresh() { ShowList(model.List()); }
 
 protected:
     bool OnCommand(int id, int notifyCode, HWND control) override;
@@ -35,8 +37,6 @@ public:
     CBlockedHistory(const ISkinSource& skin, BlockedHistory& model, CAllowedBanners& allowedPage,
                     AllowedBanners& allowed);
     void Reload();
-    // The engine changed the list while the page may be visible.
-    void Refresh() { ShowList(model.List()); }
 
 protected:
     bool OnCommand(int id, int notifyCode, HWND control) override;

@@ -6,6 +6,15 @@ HINSTANCE ResourceInstance() {
     return GetModuleHandleA(nullptr);
 }
 
+std::string WindowText(HWND window) {
+    // GetWindowTextLength may overestimate (DBCS) but never underestimates.
+    const int length = GetWindowTextLengthA(window);
+    std::string text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
+    const int copied = GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
+    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+    return text;
+}
+
 CDialog::~CDialog() {
     if (hwnd != nullptr && !modal) {
         DestroyWindow(hwnd);

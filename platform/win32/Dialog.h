@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 namespace tarnelix {
 
 class CDialog {
@@ -42,5 +44,8 @@ private:
 
 // The module that holds the dialog templates and other resources.
 HINSTANCE ResourceInstance();
+
+// The text of a window or control, empty when it has none.
+std::string WindowText(HWND window);
 
 }  // namespace tarnelix

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "platform/win32/Dialog.h"
+
 namespace {
 
 HWND ToHwnd(WindowId window) {
@@ -26,11 +28,7 @@ std::optional<std::string> Win32Desktop::WindowTitle(WindowId window) const {
     if (hwnd == nullptr || !IsWindow(hwnd)) {
         return std::nullopt;
     }
-    // GetWindowTextLength may overestimate (DBCS) but never underestimates.
-    const int length = GetWindowTextLengthA(hwnd);
-    std::string title(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
-    const int copied = GetWindowTextA(hwnd, title.data(), static_cast<int>(title.size()));
-    title.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+    std::string title = tarnelix::WindowText(hwnd);
     // The window may have gone while we read its title.
     if (!IsWindow(hwnd)) {
         return std::nullopt;

@@ -7,95 +7,50 @@ TEST(Navigation, EachPointHitsItsRegionAndASharedEdgeBelongsToTheFirst)
     const struct {
         int x, y;
         NavigationTarget target;
+        int page;
     } cases[] = {
-        {240, 30, NavigationTarget::GeneralPage},   {241, 30, NavigationTarget::AdvancedPage},
-        {305, 12, NavigationTarget::AdvancedPage},  {306, 60, NavigationTarget::AddPopupsPage},
-        {180, 12, NavigationTarget::GeneralPage},   {320, 30, NavigationTarget::AddPopupsPage},
-        {380, 30, NavigationTarget::HistoryPage},   {430, 30, NavigationTarget::AllowedPage},
-        {500, 30, NavigationTarget::ReportsPage},   {575, 60, NavigationTarget::Help},
-        {465, 208, NavigationTarget::Help},         {226, 250, NavigationTarget::SoundPage},
-        {179, 30, NavigationTarget::None},          {576, 30, NavigationTarget::None},
-        {300, 11, NavigationTarget::None},          {300, 61, NavigationTarget::None},
-        {429, 208, NavigationTarget::None},         {361, 230, NavigationTarget::None},
+        {240, 30, NavigationTarget::GeneralPage, 0},  {241, 30, NavigationTarget::AdvancedPage, 6},
+        {305, 12, NavigationTarget::AdvancedPage, 6}, {306, 60, NavigationTarget::AddPopupsPage, 1},
+        {180, 12, NavigationTarget::GeneralPage, 0},  {380, 30, NavigationTarget::HistoryPage, 2},
+        {430, 30, NavigationTarget::AllowedPage, 3},  {500, 30, NavigationTarget::ReportsPage, 4},
+        {575, 60, NavigationTarget::Help, 5},         {465, 208, NavigationTarget::Help, 5},
+        {226, 250, NavigationTarget::SoundPage, 7},   {179, 30, NavigationTarget::None, -1},
+        {576, 30, NavigationTarget::None, -1},        {300, 11, NavigationTarget::None, -1},
+        {300, 61, NavigationTarget::None, -1},        {429, 208, NavigationTarget::None, -1},
+        {361, 230, NavigationTarget::None, -1},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(HitTestNavigation(c.x, c.y), c.target) << c.x << ", " << c.y;
+        EXPECT_EQ(PageNumber(HitTestNavigation(c.x, c.y)), c.page) << c.x << ", " << c.y;
     }
+    EXPECT_TRUE(IsHandCursorRegion(580, 12) && IsHandCursorRegion(360, 221));  // 580: beyond the last tab
+    EXPECT_FALSE(IsHandCursorRegion(581, 12) || IsHandCursorRegion(100, 100));
 }
 
-TEST(Navigation, AddPopupsPageIsLockedOnlyWhileAutoBlockIsChecked)
+TEST(Timer51, MinuteStepEvery200TicksUpdateCheckEvery120MinutesNoAdwareScanWhileDisabled)
 {
-    EXPECT_TRUE(IsPageLocked(NavigationTarget::AddPopupsPage, true));
-    EXPECT_FALSE(IsPageLocked(NavigationTarget::AddPopupsPage, false));
-    EXPECT_FALSE(IsPageLocked(NavigationTarget::HistoryPage, true));
-}
-
-TEST(Navigation, HandCursorOverTabStripAndLowerRegions)
-{
-    EXPECT_TRUE(IsHandCursorRegion(580, 12));  // beyond the last tab, still the strip
-    EXPECT_FALSE(IsHandCursorRegion(581, 12));
-    EXPECT_TRUE(IsHandCursorRegion(430, 201));
-    EXPECT_TRUE(IsHandCursorRegion(360, 221));
-    EXPECT_FALSE(IsHandCursorRegion(100, 100));
-}
-
-TEST(Timer51, MinuteStepOnEvery200thTickAndAdwareScanWaitsWhileDisabled)
-{
-    TickState state;
-    for (int i = 1; i < 200; ++i) {
-        EXPECT_FALSE(OnTimer51Tick(state, false).minuteStep) << "tick " << i;
-    }
-    const TickActions actions = OnTimer51Tick(state, false);
-    EXPECT_TRUE(actions.minuteStep);
-    EXPECT_TRUE(actions.guardHomePage);
-    EXPECT_TRUE(actions.scanAdware);
-    EXPECT_FALSE(actions.startUpdateCheck);
+    TickState state{198, 119};
+    EXPECT_FALSE(OnTimer51Tick(state, false).minuteStep);  // tick 199
+    const TickActions minute120 = OnTimer51Tick(state, true);
+    EXPECT_TRUE(minute120.guardHomePage && minute120.startUpdateCheck);
+    EXPECT_FALSE(minute120.scanAdware);
     EXPECT_EQ(state.tickCount, 0);
-    EXPECT_EQ(state.minuteCount, 1);
-
-    TickState disabled{199, 0};
-    const TickActions whileDisabled = OnTimer51Tick(disabled, true);
-    EXPECT_TRUE(whileDisabled.guardHomePage);
-    EXPECT_FALSE(whileDisabled.scanAdware);
-}
-
-TEST(Timer51, UpdateCheckEvery120Minutes)
-{
-    TickState state{199, 118};
-    EXPECT_FALSE(OnTimer51Tick(state, false).startUpdateCheck);  // minute 119
     int checks = 0;
-    int ticks = 0;
-    while (state.minuteCount < 240) {
+    for (int tick = 0; tick < 120 * 200; ++tick) {
         checks += OnTimer51Tick(state, false).startUpdateCheck ? 1 : 0;
-        ++ticks;
     }
-    EXPECT_EQ(ticks, 121 * 200);
-    EXPECT_EQ(checks, 2);  // minutes 120 and 240
+    EXPECT_EQ(checks, 1);  // minute 240
+    EXPECT_EQ(state.minuteCount, 240);
 }
 
-TEST(Timers, Timer50NeedsEnabledMessengerOptionAndRunningServiceTimer51OnlyEnabled)
+TEST(Timers, OnlyStartUpStopsTheMessengerServiceEnablingAgainJustRestartsTheTimers)
 {
-    EXPECT_TRUE(ShouldRunTimer50(false, true, true));
-    EXPECT_FALSE(ShouldRunTimer50(true, true, true));
-    EXPECT_FALSE(ShouldRunTimer50(false, false, true));
-    EXPECT_FALSE(ShouldRunTimer50(false, true, false));
-    EXPECT_TRUE(ShouldRunTimer51(false));
-    EXPECT_FALSE(ShouldRunTimer51(true));
-}
-
-TEST(RunEntry, CheckedWritesStartupProgramElseEmpty)
-{
-    EXPECT_EQ(RunEntryValue(true, "C:\\Tarnelix\\"), "C:\\Tarnelix\\TarnelixCtrl.exe");
-    EXPECT_EQ(RunEntryValue(false, "C:\\Tarnelix\\"), "");
-}
-
-TEST(MessageProtocol, OwnBroadcastsAreSkippedAndTheAddOnRunWParamChoosesTheAction)
-{
-    EXPECT_FALSE(IsFromOtherWindow(0x1234, 0x1234));
-    EXPECT_TRUE(IsFromOtherWindow(0x5678, 0x1234));
-    EXPECT_TRUE(IsFromOtherWindow(0, 0x1234));
-    EXPECT_EQ(AddOnRunActionFor(1), AddOnRunAction::MarkRunning);
-    EXPECT_EQ(AddOnRunActionFor(0), AddOnRunAction::MarkEnded);
-    EXPECT_EQ(AddOnRunActionFor(2), AddOnRunAction::CountRun);
-    EXPECT_EQ(AddOnRunActionFor(3), AddOnRunAction::None);
+    const TimerPlan startUp = PlanTimers(false, true, true, true);
+    EXPECT_TRUE(startUp.timer50 && startUp.timer51 && startUp.stopMessengerService);
+    const TimerPlan enabled = PlanTimers(false, true, true, false);  // Disable box, tray, posted 1048
+    EXPECT_TRUE(enabled.timer50 && enabled.timer51);
+    EXPECT_FALSE(enabled.stopMessengerService);
+    EXPECT_FALSE(PlanTimers(false, true, false, true).stopMessengerService);  // not an NT system
+    const TimerPlan disabled = PlanTimers(true, true, true, true);
+    EXPECT_FALSE(disabled.timer50 || disabled.timer51 || disabled.stopMessengerService);
 }

@@ -1,169 +1,110 @@
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "ui/core/TrayState.h"
 
-using tarnelix::ClassifyIconEvent;
-using tarnelix::PrepareMenuState;
-using tarnelix::TrayIconAction;
-using tarnelix::TrayIconState;
-using tarnelix::TrayMenuState;
+using namespace tarnelix;
 
 namespace {
 
-// Stands in for Shell_NotifyIcon: answers as told and counts the calls.
-struct FakeShell {
-    bool succeeds = true;
+// Behaves like the notification area: it holds at most our one icon,
+// refuses to add it twice, modifies and deletes only an icon it holds, and
+// while the taskbar is down every call fails.
+struct FakeShell : ITrayShell {
+    bool holdsIcon = false;
+    bool down = false;
     int calls = 0;
-    unsigned flagsSeen = 0;
-    const TrayIconState* state = nullptr;
+    unsigned lastFlags = 99;
 
-    std::function<bool()> Call()
+    bool Call(unsigned flags, bool ok)
     {
-        return [this] {
-            ++calls;
-            if (state != nullptr) {
-                flagsSeen = state->RecordFlags();
-            }
-            return succeeds;
-        };
+        ++calls;
+        lastFlags = flags;
+        return ok && !down;
+    }
+    bool Add(unsigned flags) override
+    {
+        const bool ok = Call(flags, !holdsIcon);
+        holdsIcon = holdsIcon || ok;
+        return ok;
+    }
+    bool Modify(unsigned flags) override { return Call(flags, holdsIcon); }
+    bool Delete(unsigned flags) override
+    {
+        const bool ok = Call(flags, holdsIcon);
+        holdsIcon = holdsIcon && !ok;
+        return ok;
     }
 };
 
-struct TrayFixture : ::testing::Test {
+struct Tray : ::testing::Test {
     TrayIconState tray;
     FakeShell shell;
-
-    void SetUp() override { shell.state = &tray; }
-    bool CreateShown() { return tray.Create(5, false, true, shell.Call()); }
 };
 
 }  // namespace
 
-using TrayCreate = TrayFixture;
-
-TEST_F(TrayCreate, SuccessfulAddShowsTheIconWithMessageIconAndTipFlags)
+TEST_F(Tray, CreateAddsTheIconWithMessageIconAndTipAFailedAddLeavesItHiddenAndPending)
 {
-    EXPECT_FALSE(tray.TraySupported());
-    EXPECT_TRUE(CreateShown());
-    EXPECT_TRUE(tray.TraySupported());
-    EXPECT_FALSE(tray.IconHidden());
-    EXPECT_FALSE(tray.IconRemoved());
-    EXPECT_FALSE(tray.ReAddPending());
-    EXPECT_EQ(tray.CreationFlags(), 7u);  // message | icon | tip
-    EXPECT_EQ(shell.flagsSeen, 7u);
-}
+    EXPECT_TRUE(tray.Create(5, false, true, shell));
+    EXPECT_FALSE(tray.IconHidden() || tray.IconRemoved() || tray.ReAddPending());
+    EXPECT_EQ(shell.lastFlags, 7u);  // message | icon | tip
 
-TEST_F(TrayCreate, FailedAddLeavesHiddenAndReAddPending)
-{
-    shell.succeeds = false;
-    EXPECT_FALSE(CreateShown());
-    EXPECT_TRUE(tray.IconHidden());
-    EXPECT_TRUE(tray.IconRemoved());
-    EXPECT_TRUE(tray.ReAddPending());
-}
+    FakeShell down;
+    down.down = true;
+    TrayIconState failed;
+    EXPECT_FALSE(failed.Create(5, false, true, down));
+    EXPECT_TRUE(failed.IconHidden() && failed.IconRemoved() && failed.ReAddPending());
+    failed.OnTaskbarCreated(shell);  // a hidden icon is not tried again
+    EXPECT_TRUE(failed.IconHidden());
 
-TEST(TrayCreateShell, NoNotificationAreaFailsWithoutACallAndHiddenIsAddedOnlyOnANewShell)
-{
-    FakeShell shell;
-    TrayIconState none;
-    EXPECT_FALSE(none.Create(3, false, false, shell.Call()));
-    EXPECT_FALSE(none.TraySupported());
-    TrayIconState oldShell;
-    EXPECT_TRUE(oldShell.Create(4, true, false, shell.Call()));
+    TrayIconState none, oldShell, newShell;
+    EXPECT_FALSE(none.Create(3, false, false, shell));  // no notification area below version 4
+    EXPECT_TRUE(oldShell.Create(4, true, false, down));  // hidden: added on a new shell only
     EXPECT_TRUE(oldShell.IconHidden());
-    EXPECT_EQ(shell.calls, 0);
-    TrayIconState newShell;
-    EXPECT_TRUE(newShell.Create(5, true, true, shell.Call()));
-    EXPECT_EQ(shell.calls, 1);
+    EXPECT_EQ(down.calls, 1);
+    FakeShell fresh;
+    EXPECT_TRUE(newShell.Create(5, true, true, fresh));
     EXPECT_FALSE(newShell.IconHidden());
 }
 
-using TrayReAdd = TrayFixture;
-
-TEST_F(TrayReAdd, TaskbarCreatedOrWorkAreaChangeAddsTheShownIconAgain)
+// The shell refuses the second add of an icon it still holds: the icon is
+// shown all the same, so the next taskbar restart brings it back.
+TEST_F(Tray, WorkAreaChangeKeepsTheHeldIconShownAndATaskbarRestartAddsItAgain)
 {
-    CreateShown();
-    tray.OnTaskbarCreated(shell.Call());
-    EXPECT_EQ(shell.calls, 2);
-    tray.OnWorkAreaChanged(shell.Call());
-    EXPECT_EQ(shell.calls, 3);
-    EXPECT_FALSE(tray.ReAddPending());
-    EXPECT_FALSE(tray.IconHidden());
+    tray.Create(5, false, true, shell);
+    tray.OnWorkAreaChanged(shell);
+    EXPECT_FALSE(tray.IconHidden() || tray.ReAddPending());
+    shell.holdsIcon = false;  // the taskbar restarts and has forgotten every icon
+    tray.OnTaskbarCreated(shell);
+    EXPECT_TRUE(shell.holdsIcon);
+    EXPECT_FALSE(tray.IconHidden() || tray.ReAddPending());
 }
 
-TEST_F(TrayReAdd, TaskbarCreatedAfterAFailedAddIsNotTried)
+TEST_F(Tray, AReAddWhileTheTaskbarIsDownHidesTheIconAndStopsLaterTries)
 {
-    shell.succeeds = false;
-    CreateShown();
-    shell.succeeds = true;
-    tray.OnTaskbarCreated(shell.Call());
-    EXPECT_EQ(shell.calls, 1);
-    EXPECT_TRUE(tray.ReAddPending());
-    EXPECT_TRUE(tray.IconHidden());
+    tray.Create(5, false, true, shell);
+    shell.holdsIcon = false;
+    shell.down = true;
+    tray.OnTaskbarCreated(shell);
+    EXPECT_TRUE(tray.IconHidden() && tray.ReAddPending());
+    shell.down = false;
+    const int calls = shell.calls;
+    tray.OnWorkAreaChanged(shell);
+    tray.OnTaskbarCreated(shell);
+    EXPECT_EQ(shell.calls, calls);
 }
 
-TEST_F(TrayReAdd, FailedReAddHidesTheIconAndStopsLaterTries)
+TEST_F(Tray, DeleteClearsTheRecordFlagsAndAFailedDeleteKeepsTheIcon)
 {
-    CreateShown();
-    shell.succeeds = false;
-    tray.OnTaskbarCreated(shell.Call());
-    EXPECT_TRUE(tray.IconHidden());
-    EXPECT_TRUE(tray.ReAddPending());
-    shell.succeeds = true;
-    tray.OnWorkAreaChanged(shell.Call());
-    EXPECT_EQ(shell.calls, 2);
-    EXPECT_FALSE(tray.ReAddPending());  // not pending while hidden
-}
-
-TEST_F(TrayReAdd, FailedDeleteKeepsTheIconAndReAddRestoresTheFlagsItCleared)
-{
-    CreateShown();
-    shell.succeeds = false;
-    EXPECT_FALSE(tray.Delete(shell.Call()));
-    EXPECT_FALSE(tray.IconRemoved());
-    EXPECT_EQ(shell.flagsSeen, 0u);
-    shell.succeeds = true;
-    tray.OnTaskbarCreated(shell.Call());
-    EXPECT_EQ(shell.flagsSeen, 7u);
-}
-
-using TrayDelete = TrayFixture;
-
-TEST_F(TrayDelete, RemovesTheShownIcon)
-{
-    CreateShown();
-    EXPECT_TRUE(tray.Delete(shell.Call()));
-    EXPECT_TRUE(tray.IconRemoved());
-    EXPECT_TRUE(tray.IconHidden());
-    EXPECT_EQ(shell.calls, 2);
-}
-
-TEST_F(TrayDelete, NothingToRemoveIsSuccessWithoutACall)
-{
-    EXPECT_TRUE(tray.Delete(shell.Call()));  // never created
+    EXPECT_TRUE(tray.Delete(shell));  // never created: nothing to remove, no call
     EXPECT_EQ(shell.calls, 0);
-    shell.succeeds = false;
-    CreateShown();  // the add failed: removed already
-    EXPECT_TRUE(tray.Delete(shell.Call()));
-    EXPECT_EQ(shell.calls, 1);
-    EXPECT_FALSE(tray.ReAddPending());
-}
-
-TEST(TrayIconEvents, RightReleaseOpensTheMenuDoubleClickRunsTheDefaultOthersAreIgnored)
-{
-    EXPECT_EQ(ClassifyIconEvent(142, 0x0205), TrayIconAction::OpenMenu);
-    EXPECT_EQ(ClassifyIconEvent(142, 0x0203), TrayIconAction::RunDefaultCommand);
-    EXPECT_EQ(ClassifyIconEvent(142, 0x0202), TrayIconAction::Ignore);  // left button up
-    EXPECT_EQ(ClassifyIconEvent(143, 0x0205), TrayIconAction::Ignore);
-}
-
-TEST(TrayMenu, AnyNonZeroDisableValueChecksAndVeilmarkIsGrayedWithoutTheAddOn)
-{
-    EXPECT_TRUE(PrepareMenuState(1, false).disableChecked);
-    EXPECT_TRUE(PrepareMenuState(2, true).disableChecked);
-    EXPECT_FALSE(PrepareMenuState(0, true).disableChecked);
-    EXPECT_FALSE(PrepareMenuState(1, false).veilmarkEnabled);
-    EXPECT_TRUE(PrepareMenuState(0, true).veilmarkEnabled);
+    tray.Create(5, false, true, shell);
+    shell.down = true;
+    EXPECT_FALSE(tray.Delete(shell));
+    EXPECT_EQ(shell.lastFlags, 0u);
+    shell.down = false;
+    EXPECT_TRUE(tray.Delete(shell));
+    EXPECT_TRUE(tray.IconRemoved() && tray.IconHidden());
+    tray.OnTaskbarCreated(shell);  // a removed icon stays removed
+    EXPECT_FALSE(shell.holdsIcon);
 }

@@ -96,9 +96,4 @@ bool ReportBarsState::NeedsUpdate(int barIndex, std::uint32_t value)
     return true;
 }
 
-std::uint32_t ReportBarsState::LastShown(int barIndex) const
-{
-    return IsBar(barIndex) ? lastShown[static_cast<std::size_t>(barIndex)] : 0;
-}
-
 }  // namespace tarnelix

@@ -52,7 +52,6 @@ public:
     // again from ComputeBar (a new value, remembered); false when it shows
     // this value already and is left as it is.
     bool NeedsUpdate(int barIndex, std::uint32_t value);
-    std::uint32_t LastShown(int barIndex) const;
 
 private:
     std::array<std::uint32_t, kReportBarCount> lastShown{};

@@ -1,7 +1,6 @@
 #include "ui/core/SoundChoice.h"
 
-#include <cstdio>
-#include <vector>
+#include <string>
 
 #include "common/AppSettings.h"
 
@@ -18,14 +17,8 @@ bool IsChoice(int soundIndex)
 
 std::string BuiltInSoundPath(const std::string& soundFolder, int index)
 {
-    const char* pattern = "%ssound%d.wav";
-    const int length = std::snprintf(nullptr, 0, pattern, soundFolder.c_str(), index);
-    if (length < 0) {
-        return std::string();
-    }
-    std::vector<char> text(static_cast<std::size_t>(length) + 1);
-    std::snprintf(text.data(), text.size(), pattern, soundFolder.c_str(), index);
-    return std::string(text.data(), static_cast<std::size_t>(length));
+    // The pattern "%ssound%d.wav", without a buffer to size.
+    return soundFolder + "sound" + std::to_string(index) + ".wav";
 }
 
 std::optional<int> RadioForIndex(int soundIndex)
@@ -44,32 +37,13 @@ std::optional<int> IndexForRadio(int controlId)
     return controlId - kSoundRadioFirstId + 1;
 }
 
-std::string SoundChoiceLabel(int soundIndex)
-{
-    if (!IsChoice(soundIndex)) {
-        return std::string();
-    }
-    return kSoundChoiceLabels[static_cast<std::size_t>(soundIndex - 1)];
-}
-
-std::string SoundPathForIndex(const std::string& soundFolder, const std::string& ownSound, int soundIndex)
-{
-    if (!IsChoice(soundIndex)) {
-        return std::string();
-    }
-    if (soundIndex == kOwnSoundIndex) {
-        return ownSound;
-    }
-    return BuiltInSoundPath(soundFolder, soundIndex);
-}
-
 std::string StoreSoundChoice(ISettings& settings, const std::string& soundFolder, const std::string& ownSound,
                              int soundIndex)
 {
     if (!IsChoice(soundIndex)) {
         return std::string();
     }
-    const std::string path = SoundPathForIndex(soundFolder, ownSound, soundIndex);
+    const std::string path = soundIndex == kOwnSoundIndex ? ownSound : BuiltInSoundPath(soundFolder, soundIndex);
     WriteSetting(settings, kSoundFileSetting, path);
     WriteSetting(settings, kSoundIndexSetting, soundIndex);
     return path;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <optional>
 #include <string>
 
@@ -15,19 +14,6 @@ inline constexpr int kSoundChoiceCount = 12;
 inline constexpr int kOwnSoundIndex = 12;
 inline constexpr int kSoundRadioFirstId = 1054;  // index 1, "Pop"
 inline constexpr int kSoundRadioLastId = 1065;   // index 12, own sound
-inline constexpr int kSoundPageTemplateId = 154;
-inline constexpr int kSoundBackLinkLabelId = 1016;
-inline constexpr char kSoundPageBitmap[] = "Sound.bmp";
-inline constexpr char kStartSoundName[] = "on.wav";
-inline constexpr char kExitSoundName[] = "off.wav";
-inline constexpr unsigned kExitSoundPauseMilliseconds = 500;
-inline constexpr char kSoundFileFilter[] = "WAV Files (*.wav)|*.wav|";
-inline constexpr char kSoundFileDefaultExtension[] = "*.wav";
-
-// Labels of the radio buttons, index 1 first.
-inline constexpr std::array<const char*, kSoundChoiceCount> kSoundChoiceLabels{
-    "Pop",   "Tap",     "Bang",   "Blip",        "Whip", "Blaster",
-    "Suction", "Laser", "Phasor", "Ping Phasor", "Fry",  "Select your own Sound"};
 
 // "%ssound%d.wav": the sound folder and the index ("C:\S\" and 10 give
 // "C:\S\sound10.wav").
@@ -37,15 +23,11 @@ std::string BuiltInSoundPath(const std::string& soundFolder, int index);
 std::optional<int> RadioForIndex(int soundIndex);
 // The index of radio button 1054..1065.
 std::optional<int> IndexForRadio(int controlId);
-// The label of an index 1..12; empty otherwise.
-std::string SoundChoiceLabel(int soundIndex);
 
-// The path a choice plays: the own sound for 12, else the built-in file.
-// Empty for an index outside 1..12.
-std::string SoundPathForIndex(const std::string& soundFolder, const std::string& ownSound, int soundIndex);
 // Selecting index 1..12: writes "SoundFile" and "SoundIndex" and returns the
 // path for the main window's kill sound and the preview (played only when
-// not empty). Nothing is written for another index.
+// not empty): the own sound for 12, else the built-in file. Nothing is
+// written for another index.
 std::string StoreSoundChoice(ISettings& settings, const std::string& soundFolder, const std::string& ownSound,
                              int soundIndex);
 

@@ -1,69 +1,75 @@
 #include "ui/core/TrayState.h"
 
 namespace tarnelix {
+namespace {
 
-bool TrayIconState::Create(unsigned systemVersionLowByte, bool hidden, bool newShell,
-                           const std::function<bool()>& add)
+// Windows 95 and NT 4.0 (version 4) brought the notification area.
+constexpr unsigned kTrayMinimumSystemVersion = 4;
+
+}  // namespace
+
+bool TrayIconState::Create(unsigned systemVersionLowByte, bool hidden, bool newShell, ITrayShell& shell)
 {
     if (systemVersionLowByte < kTrayMinimumSystemVersion) {
         traySupported = false;
         return false;
     }
     traySupported = true;
-    creationFlags = kTrayCreationFlags;
-    recordFlags = creationFlags;
     iconHidden = hidden;
     if (hidden && !newShell) {
         return true;
     }
-    const bool added = add();
+    const bool added = shell.Add(kTrayCreationFlags);
     iconRemoved = !added;
     iconHidden = !added;
     reAddPending = !added;
     return added;
 }
 
-bool TrayIconState::Delete(const std::function<bool()>& remove)
+bool TrayIconState::Delete(ITrayShell& shell)
 {
     reAddPending = false;
     if (!traySupported || iconRemoved) {
         return true;
     }
-    recordFlags = 0;
-    if (remove()) {
+    if (shell.Delete(0)) {
         iconRemoved = true;
         iconHidden = true;
     }
     return iconRemoved;
 }
 
-void TrayIconState::OnTaskbarCreated(const std::function<bool()>& add)
+void TrayIconState::OnTaskbarCreated(ITrayShell& shell)
 {
     reAddPending = true;
-    AddAgain(add);
+    AddAgain(shell);
 }
 
-void TrayIconState::OnWorkAreaChanged(const std::function<bool()>& add)
+void TrayIconState::OnWorkAreaChanged(ITrayShell& shell)
 {
     reAddPending = !iconHidden;
-    AddAgain(add);
+    AddAgain(shell);
 }
 
-void TrayIconState::AddAgain(const std::function<bool()>& add)
+void TrayIconState::AddAgain(ITrayShell& shell)
 {
     if (iconHidden) {
         return;
     }
-    recordFlags = creationFlags;
-    const bool added = add();
-    iconHidden = !added;
-    reAddPending = !added;
+    // After a work-area change the shell still holds the icon and refuses
+    // a second add. Taking that refusal for a lost icon would mark it
+    // hidden for good, and after the next taskbar restart a hidden main
+    // window could no longer be reached: an icon that can still be
+    // modified is there, and counts as shown.
+    const bool shown = shell.Add(kTrayCreationFlags) || shell.Modify(kTrayCreationFlags);
+    iconHidden = !shown;
+    reAddPending = !shown;
 }
 
-TrayIconAction ClassifyIconEvent(unsigned iconId, unsigned mouseMessage)
+TrayIconAction ClassifyIconEvent(unsigned ourIconId, unsigned iconId, unsigned mouseMessage)
 {
-    if (iconId != kTrayIconId) {
-        return TrayIconAction::Ignore;
+    if (iconId != ourIconId) {
+        return TrayIconAction::NotOurs;
     }
     if (mouseMessage == kTrayMouseRightButtonUp) {
         return TrayIconAction::OpenMenu;

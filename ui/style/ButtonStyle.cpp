@@ -9,6 +9,16 @@ std::uint8_t Fade(int index, int divisor)
     return static_cast<std::uint8_t>(255 - index / divisor);
 }
 
+// Brush number of face row y: floor(63 * y / height), 0 for a height of 0
+// or less (an empty face has no rows to paint anyway).
+int FaceBrushIndex(int y, int height)
+{
+    if (height <= 0) {
+        return 0;
+    }
+    return (kFaceBrushCount - 1) * y / height;
+}
+
 }  // namespace
 
 ButtonItemState DecodeItemState(std::uint32_t itemState)
@@ -24,11 +34,6 @@ ButtonItemState DecodeItemState(std::uint32_t itemState)
 bool HasFrame(bool hot, bool focused)
 {
     return hot || focused;
-}
-
-const FramePens& FramePensFor(bool hot)
-{
-    return hot ? kHotFramePens : kFocusFramePens;
 }
 
 Rgb FaceColour(int index, bool hot, bool emphasised)
@@ -47,13 +52,6 @@ Rgb FaceColour(int index, bool hot, bool emphasised)
     return Rgb{redGreen, redGreen, Fade(index, blueDivisor)};
 }
 
-int FaceBrushIndex(int y, int height)
-{
-    if (height <= 0) {
-        return 0;
-    }
-    return (kFaceBrushCount - 1) * y / height;
-}
 
 Rect FaceRect(const Rect& item, int edgeWidth, int edgeHeight)
 {

@@ -51,7 +51,6 @@ inline constexpr FramePens kFocusFramePens{
 
 // The hot pens win over the focus pens; no frame without either.
 bool HasFrame(bool hot, bool focused);
-const FramePens& FramePensFor(bool hot);
 
 // Corner ellipse of the rounded border, in pixels.
 inline constexpr int kCornerEllipse = 10;
@@ -65,9 +64,6 @@ inline constexpr int kFaceBrushCount = 64;
 //   not hot, not emphasised   red = green = 255 - i/3, blue = 255 - i/5
 Rgb FaceColour(int index, bool hot, bool emphasised);
 
-// Brush number of face row y: floor(63 * y / height), 0 for a height of 0
-// or less (an empty face has no rows to paint anyway).
-int FaceBrushIndex(int y, int height);
 
 // The face: the item rectangle shrunk by the system edge size.
 Rect FaceRect(const Rect& item, int edgeWidth, int edgeHeight);

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "platform/win32/Dialog.h"
+
 namespace tarnelix {
 namespace {
 
@@ -17,25 +19,6 @@ static_assert(style::kWindowBorder == WS_BORDER);
 static_assert(style::kExTransparent == WS_EX_TRANSPARENT);
 static_assert(style::kExStaticEdge == WS_EX_STATICEDGE);
 static_assert(style::kFaceNameSize == LF_FACESIZE);
-
-COLORREF ToColorRef(style::Rgb colour) {
-    return RGB(colour.r, colour.g, colour.b);
-}
-
-style::Rgb ToRgb(COLORREF colour) {
-    return style::Rgb{GetRValue(colour), GetGValue(colour), GetBValue(colour)};
-}
-
-std::string WindowText(HWND window) {
-    const int length = GetWindowTextLengthA(window);
-    if (length <= 0) {
-        return std::string();
-    }
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    const int copied = GetWindowTextA(window, text.data(), length + 1);
-    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-    return text;
-}
 
 UINT DrawTextFlags(const style::TextLayout& layout) {
     UINT flags = DT_LEFT;
@@ -63,7 +46,7 @@ HBRUSH MakeButtonFaceBrush() {
 }  // namespace
 
 CTextLabel::CTextLabel() : standardBrush(MakeButtonFaceBrush()) {
-    state.textColour = ToRgb(GetSysColor(COLOR_WINDOWTEXT));
+    state.textColour = style::FromColourRef(GetSysColor(COLOR_WINDOWTEXT));
 }
 
 CTextLabel::~CTextLabel() {
@@ -114,14 +97,14 @@ void CTextLabel::RemakeFont() {
 // ---- Setters -----------------------------------------------------------------
 
 CTextLabel& CTextLabel::SetBackColour(COLORREF colour, COLORREF endColour, bool gradient) {
-    style::ApplyBackColour(state, ToRgb(colour), ToRgb(endColour), gradient);
-    ownBrush.Reset(state.ownBrush ? CreateSolidBrush(ToColorRef(*state.ownBrush)) : nullptr);
+    style::ApplyBackColour(state, style::FromColourRef(colour), style::FromColourRef(endColour), gradient);
+    ownBrush.Reset(state.ownBrush ? CreateSolidBrush(style::ToColourRef(*state.ownBrush)) : nullptr);
     RedrawLabel();
     return *this;
 }
 
 CTextLabel& CTextLabel::SetForeColour(COLORREF colour) {
-    state.textColour = ToRgb(colour);
+    state.textColour = style::FromColourRef(colour);
     RedrawLabel();
     return *this;
 }
@@ -231,7 +214,7 @@ CTextLabel& CTextLabel::SetAngle(int degrees, bool rotated) {
 }
 
 CTextLabel& CTextLabel::SetEmbossColour(COLORREF colour) {
-    state.embossColour = ToRgb(colour);
+    state.embossColour = style::FromColourRef(colour);
     RedrawLabel();
     return *this;
 }
@@ -386,11 +369,11 @@ void CTextLabel::OnPaint() {
 
 void CTextLabel::PaintOnto(HDC dc, const RECT& client, const std::string& text) const {
     const int previousMode = SetBkMode(dc, TRANSPARENT);
-    const COLORREF previousColour = SetTextColor(dc, ToColorRef(state.textColour));
+    const COLORREF previousColour = SetTextColor(dc, style::ToColourRef(state.textColour));
     {
         ScopedSelectObject selectFont(dc, font.Get());
         FillBackground(dc, client);
-        SetTextColor(dc, ToColorRef(style::PaintTextColour(state)));
+        SetTextColor(dc, style::ToColourRef(style::PaintTextColour(state)));
         if (state.rotated) {
             DrawRotated(dc, client, text);
         } else {
@@ -415,7 +398,7 @@ void CTextLabel::FillBackground(HDC dc, const RECT& client) const {
         const style::Rect area{client.left, client.top, client.right, client.bottom};
         for (const style::GradientBand& band : style::GradientBands(area, state.backColour, state.gradientEnd)) {
             const RECT fill{band.fill.left, band.fill.top, band.fill.right, band.fill.bottom};
-            GdiObject<HBRUSH> brush(CreateSolidBrush(ToColorRef(band.colour)));
+            GdiObject<HBRUSH> brush(CreateSolidBrush(style::ToColourRef(band.colour)));
             FillRect(dc, &fill, brush.Get());
         }
         break;
@@ -440,7 +423,7 @@ void CTextLabel::DrawFlat(HDC dc, const RECT& client, const std::string& text) c
     if (!state.emboss) {
         return;
     }
-    SetTextColor(dc, ToColorRef(state.embossColour));
+    SetTextColor(dc, style::ToColourRef(state.embossColour));
     const style::Point shift = style::EmbossOffset(state.embossDirection);
     area = client;
     OffsetRect(&area, shift.x, shift.y);

@@ -5,6 +5,8 @@
 #include <array>
 #include <utility>
 
+#include "platform/win32/Dialog.h"
+
 namespace tarnelix {
 namespace {
 
@@ -20,27 +22,12 @@ static_assert(style::kItemDisabled == ODS_DISABLED);
 static_assert(style::kItemFocus == ODS_FOCUS);
 static_assert(style::kItemDefault == ODS_DEFAULT);
 
-COLORREF ToColorRef(style::Rgb colour) {
-    return RGB(colour.r, colour.g, colour.b);
-}
-
 style::Rect ToRect(const RECT& rect) {
     return style::Rect{rect.left, rect.top, rect.right, rect.bottom};
 }
 
 HPEN MakePen(const style::PenStyle& pen) {
-    return CreatePen(PS_INSIDEFRAME, pen.width, ToColorRef(pen.colour));
-}
-
-std::string WindowText(HWND window) {
-    const int length = GetWindowTextLengthA(window);
-    if (length <= 0) {
-        return std::string();
-    }
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    const int copied = GetWindowTextA(window, text.data(), length + 1);
-    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-    return text;
+    return CreatePen(PS_INSIDEFRAME, pen.width, style::ToColourRef(pen.colour));
 }
 
 // BS_OWNERDRAW is a button type, not a flag: OR-ing it into a
@@ -200,7 +187,7 @@ void CXPButton::DrawBorder(HDC dc, const RECT& item) const {
 void CXPButton::PaintFace(HDC dc, const style::Rect& face) const {
     std::array<GdiObject<HBRUSH>, style::kFaceBrushCount> brushes;
     for (int i = 0; i < style::kFaceBrushCount; ++i) {
-        brushes[static_cast<size_t>(i)].Reset(CreateSolidBrush(ToColorRef(style::FaceColour(i, hot, emphasised))));
+        brushes[static_cast<size_t>(i)].Reset(CreateSolidBrush(style::ToColourRef(style::FaceColour(i, hot, emphasised))));
     }
     for (const style::FaceRow& row : style::FaceRows(face)) {
         const RECT line{row.left, row.y, row.right, row.y + 1};

@@ -20,6 +20,7 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kRadioTextColour = RGB(70, 130, 180);
 constexpr COLORREF kLinkColour = 0xCFFFFF;
 constexpr char kOwnSoundDialogTitle[] = "Open - Tarnelix Online";
+static_assert(kSoundRadioFirstId == IDC_SOUND_FIRST && kSoundRadioLastId == IDC_SOUND_OWN);
 
 HCURSOR HandCursor() {
     HCURSOR hand = LoadCursorA(ResourceInstance(), MAKEINTRESOURCEA(IDC_HAND_CURSOR));
@@ -136,23 +137,28 @@ BOOL CSound::OnInitDialog() {
 }
 
 bool CSound::OnCommand(int id, int notifyCode, HWND) {
-    if (notifyCode != BN_CLICKED || id < IDC_SOUND_FIRST || id > IDC_SOUND_OWN) {
+    if (id == IDC_BACK_LINK && notifyCode == STN_CLICKED) {
+        // A press on the link itself: the label lies inside the back-link
+        // rectangle, so it counts as a press there.
+        mainWindow.showGeneralPage();
+        return true;
+    }
+    const std::optional<int> index = IndexForRadio(id);
+    if (notifyCode != BN_CLICKED || !index) {
         return false;
     }
-    if (id == IDC_SOUND_OWN) {
+    if (*index == kOwnSoundIndex) {
         if (PickOwnSound()) {
             Select(kOwnSoundIndex);
         }
     } else if (IsDlgButtonChecked(hwnd, id) == BST_CHECKED) {
-        Select(id - IDC_SOUND_FIRST + 1);
+        Select(*index);
     }
     return true;
 }
 
 void CSound::Select(int index) {
-    const std::string path = index == kOwnSoundIndex ? ownSound : BuiltInSoundPath(soundFolder, index);
-    WriteSetting(settings, kSoundFileSetting, path);
-    WriteSetting(settings, kSoundIndexSetting, index);
+    const std::string path = StoreSoundChoice(settings, soundFolder, ownSound, index);
     mainWindow.setKillSound(path);
     if (!path.empty()) {
         player.PlayAsync(path);
@@ -202,10 +208,13 @@ bool CSound::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result) 
             mainWindow.showGeneralPage();
         }
         return false;
+    case WM_CAPTURECHANGED:
+        // The main window releases the capture when it changes pages.
+        overLink = false;
+        return false;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN: {
-        const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
-        if (id < IDC_SOUND_FIRST || id > IDC_SOUND_OWN) {
+        if (!IndexForRadio(GetDlgCtrlID(reinterpret_cast<HWND>(lParam)))) {
             return false;
         }
         result = reinterpret_cast<INT_PTR>(TransparentControlColour(reinterpret_cast<HDC>(wParam), kRadioTextColour));

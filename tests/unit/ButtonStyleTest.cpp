@@ -41,15 +41,6 @@ TEST(ButtonFace, ColoursFadeByThirdsQuartersOrFifthsAndRowsStopAtTheHeight)
     EXPECT_TRUE(FaceRows(Rect{2, 2, 2, 2}).empty());
 }
 
-TEST(ButtonFrame, LinesFollowTheFaceEdgesInsetByTwoAndThree)
-{
-    const FrameLines lines = FrameLinesFor(kFace);
-    EXPECT_TRUE(lines.left.from == (Point{2, 18}) && lines.left.to == (Point{2, 4}));
-    EXPECT_TRUE(lines.right.from == (Point{72, 18}) && lines.right.to == (Point{72, 4}));
-    EXPECT_TRUE(lines.top.from == (Point{4, 2}) && lines.top.to == (Point{71, 2}));
-    EXPECT_TRUE(lines.bottom.from == (Point{4, 21}) && lines.bottom.to == (Point{71, 21}));
-}
-
 TEST(ButtonCaption, CentresOnTheFaceWithTruncatingDivisions)
 {
     const struct {

@@ -57,16 +57,3 @@ TEST(ReportsBarGeometry, RunBarsAreProportionalAndTruncatedTotalBarsFull)
     }
     EXPECT_FALSE(ComputeBar(4, Popups(10, 3)).visible);
 }
-
-TEST(ReportsBarRefresh, NewValueIsDrawnOnceZeroHidesEveryTimeBarsAreTrackedApart)
-{
-    ReportBarsState state;
-    EXPECT_TRUE(state.NeedsUpdate(0, 5));
-    EXPECT_FALSE(state.NeedsUpdate(0, 5));
-    EXPECT_TRUE(state.NeedsUpdate(0, 6));
-    state.NeedsUpdate(1, 9);
-    EXPECT_TRUE(state.NeedsUpdate(1, 0));  // reset: hide
-    EXPECT_TRUE(state.NeedsUpdate(1, 9));  // shown again after the reset
-    EXPECT_TRUE(state.NeedsUpdate(3, 6));
-    EXPECT_FALSE(state.NeedsUpdate(4, 7));
-}

@@ -187,7 +187,8 @@ void CXPButton::DrawBorder(HDC dc, const RECT& item) const {
 void CXPButton::PaintFace(HDC dc, const style::Rect& face) const {
     std::array<GdiObject<HBRUSH>, style::kFaceBrushCount> brushes;
     for (int i = 0; i < style::kFaceBrushCount; ++i) {
-        brushes[static_cast<size_t>(i)].Reset(CreateSolidBrush(style::ToColourRef(style::FaceColour(i, hot, emphasised))));
+        const style::Rgb colour = style::FaceColour(i, hot, emphasised);
+        brushes[static_cast<size_t>(i)].Reset(CreateSolidBrush(style::ToColourRef(colour)));
     }
     for (const style::FaceRow& row : style::FaceRows(face)) {
         const RECT line{row.left, row.y, row.right, row.y + 1};

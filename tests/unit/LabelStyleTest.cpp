@@ -21,39 +21,6 @@ LabelState CounterLabel()
 
 }  // namespace
 
-TEST(LabelGradient, BandsSplitTheWidthAndStepTheChannelsInFixedPoint)
-{
-    // At most 100 bands, each filled one pixel past its right edge; the last
-    // band takes what the division leaves. Channels step by
-    // (end - start) * 256 / bands, truncated toward zero, so the end colour
-    // itself is never reached.
-    const struct {
-        Rect area;
-        Rgb from, to;
-        std::size_t bands, index;
-        Rect fill;
-        Rgb colour;
-    } cases[] = {
-        // Red steps 200 * 256 / 100 = 512, green 256.
-        {{0, 0, 200, 20}, kBlack, {200, 100, 0}, 100, 99, {198, 0, 201, 20}, {198, 99, 0}},
-        // Falling: red steps -68 * 256 / 100 = -174 (not -175); band 99 holds
-        // 17408 - 99 * 174 = 182 -> 0, 26368 - 99 * 263 = 331 -> 1, 35072 - 99 * 350 = 422 -> 1.
-        {{0, 0, 100, 10}, kSteelBlue, kBlack, 100, 99, {99, 0, 101, 10}, {0, 1, 1}},
-        // 150 / 100 = 1 pixel per band; the last band takes the other 51.
-        {{0, 0, 150, 10}, kBlack, kWhite, 100, 99, {99, 0, 151, 10}, {252, 252, 252}},
-        // Narrower than 100: one band per pixel, red steps 255 * 256 / 50 = 1305.
-        {{10, 5, 60, 25}, kBlack, kWhite, 50, 49, {59, 5, 61, 25}, {249, 249, 249}},  // 249.8
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "width " << c.area.right - c.area.left << " band " << c.index);
-        const std::vector<GradientBand> bands = GradientBands(c.area, c.from, c.to);
-        ASSERT_EQ(bands.size(), c.bands);
-        EXPECT_EQ(bands[c.index].fill, c.fill);
-        EXPECT_EQ(bands[c.index].colour, c.colour);
-    }
-    EXPECT_TRUE(GradientBands(Rect{9, 0, 5, 10}, kBlack, kWhite).empty());
-}
-
 // With a solid background the text vanishes for 500 ms out of every 1000;
 // stopping the blink through either call never leaves it hidden.
 TEST(LabelBlink, TextVanishesEveryOtherTickOnlyWhileTheTextBlinks)

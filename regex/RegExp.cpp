@@ -45,12 +45,18 @@ void CRegExp::Reset() {
     // through a count left behind.
     matchCount = 0;
     matchSubject.clear();
+    matchSubjectBase = 0;
 }
 
 int CRegExp::Match(const std::string& subject, const std::string& pattern,
                    const std::string& modifiers) {
+    return MatchFrom(subject, 0, pattern, modifiers);
+}
+
+int CRegExp::MatchFrom(const std::string& subject, std::size_t startOffset, const std::string& pattern,
+                       const std::string& modifiers) {
     Reset();
-    if (subject.empty()) {
+    if (startOffset >= subject.size()) {
         return 0;
     }
     // PCRE takes int lengths and offsets.
@@ -66,19 +72,20 @@ int CRegExp::Match(const std::string& subject, const std::string& pattern,
         lastError = matchCompileError != nullptr ? matchCompileError : "";
         return 0;
     }
-    return mods.global ? MatchGlobal(subject) : MatchSingle(subject);
+    const int start = static_cast<int>(startOffset);
+    return mods.global ? MatchGlobal(subject, start) : MatchSingle(subject, start);
 }
 
-int CRegExp::MatchSingle(const std::string& subject) {
+int CRegExp::MatchSingle(const std::string& subject, int startOffset) {
     matchCount = pcre_exec(matchPattern, nullptr, subject.data(), static_cast<int>(subject.size()),
-                           0, 0, matchSpans, kSpanInts);
+                           startOffset, 0, matchSpans, kSpanInts);
     if (matchCount <= 0 && matchCount != PCRE_ERROR_NOMATCH) {
         lastError = kExecError;
     }
     // A result of 0 means the vector was too small and PCRE filled two thirds
     // of it; a negative one leaves no span worth keeping.
     const int reported = matchCount > 0 ? matchCount : (matchCount == 0 ? kSpanInts / 3 : 0);
-    KeepSubject(subject, 0, reported);
+    KeepSubject(subject, 0, reported, startOffset);
     // Span 0 is the whole match; the count names the highest group reported.
     if (matchCount > 0) {
         --matchCount;
@@ -86,9 +93,9 @@ int CRegExp::MatchSingle(const std::string& subject) {
     return matchCount;
 }
 
-int CRegExp::MatchGlobal(const std::string& subject) {
+int CRegExp::MatchGlobal(const std::string& subject, int startOffset) {
     const int length = static_cast<int>(subject.size());
-    int start = 0;
+    int start = startOffset;
     int found = 0;
     while (found < kMaxGlobalMatches) {
         int pass[kSpanInts];
@@ -112,23 +119,29 @@ int CRegExp::MatchGlobal(const std::string& subject) {
         start = pass[1];
     }
     matchCount = found;
-    KeepSubject(subject, 1, found);
+    KeepSubject(subject, 1, found, startOffset);
     return matchCount;
 }
 
-// Keeps the subject for GetMatch, but only up to the furthest span end: no
-// byte beyond it can ever be fetched, and the update check hands us whole
-// web pages of which it reads the first few kilobytes.
-void CRegExp::KeepSubject(const std::string& subject, int firstPair, int pairs) {
+// Keeps the subject for GetMatch, but only from the search's start (or an
+// earlier span start, which a lookbehind group can have) up to the furthest
+// span end: no other byte can ever be fetched, and the update check hands us
+// whole web pages that it reads one entry at a time.
+void CRegExp::KeepSubject(const std::string& subject, int firstPair, int pairs, int keptFrom) {
     int furthest = 0;
     for (int pair = firstPair; pair < firstPair + pairs && 2 * pair + 1 < kSpanInts; ++pair) {
         const int begin = matchSpans[2 * pair];
         const int end = matchSpans[2 * pair + 1];
-        if (begin >= 0 && end >= begin && end > furthest) {
-            furthest = end;
+        if (begin >= 0 && end >= begin) {
+            furthest = std::max(furthest, end);
+            keptFrom = std::min(keptFrom, begin);
         }
     }
-    matchSubject.assign(subject, 0, static_cast<size_t>(std::min(furthest, static_cast<int>(subject.size()))));
+    furthest = std::min(furthest, static_cast<int>(subject.size()));
+    matchSubjectBase = keptFrom;
+    if (furthest > keptFrom) {
+        matchSubject.assign(subject, static_cast<size_t>(keptFrom), static_cast<size_t>(furthest - keptFrom));
+    }
 }
 
 bool CRegExp::HasSpan(int n) const {
@@ -142,11 +155,12 @@ std::string CRegExp::GetMatch(int n) const {
     }
     const int begin = matchSpans[2 * n];
     const int end = matchSpans[2 * n + 1];
-    // Unset groups come back as (-1, -1); never read outside the subject.
-    if (begin < 0 || end < begin || end > static_cast<int>(matchSubject.size())) {
+    // Unset groups come back as (-1, -1); never read outside the kept text.
+    if (begin < matchSubjectBase || end < begin ||
+        end - matchSubjectBase > static_cast<int>(matchSubject.size())) {
         return std::string();
     }
-    return matchSubject.substr(static_cast<size_t>(begin), static_cast<size_t>(end - begin));
+    return matchSubject.substr(static_cast<size_t>(begin - matchSubjectBase), static_cast<size_t>(end - begin));
 }
 
 int CRegExp::GetMatchEnd(int n) const {

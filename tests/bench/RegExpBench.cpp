@@ -12,6 +12,7 @@
 #include <pcre.h>
 
 #include "regex/RegExp.h"
+#include "support/AutoindexListing.h"
 
 namespace {
 
@@ -19,24 +20,8 @@ constexpr int kEntries = 1000;
 constexpr double kTargetRatio = 1.2;
 const char* const kHrefPattern = "<a href=\"([^\"/]+)\">";
 
-// nginx autoindex: name padded to column 51, date, size right-aligned in 20.
-std::string BuildListing() {
-    std::string page =
-        "<html>\r\n<head><title>Index of /update/</title></head>\r\n<body>\r\n"
-        "<h1>Index of /update/</h1><hr><pre><a href=\"../\">../</a>\r\n";
-    for (int i = 0; i < kEntries; ++i) {
-        const std::string name = "Update" + std::to_string(i) + ".dll";
-        const std::string size = std::to_string(1000 + i * 37);
-        page += "<a href=\"" + name + "\">" + name + "</a>";
-        page += std::string(51 - name.size(), ' ');
-        page += "07-Dec-2026 06:10";
-        page += std::string(20 - size.size(), ' ') + size + "\r\n";
-    }
-    return page + "</pre><hr></body>\r\n</html>\r\n";
-}
-
 const std::string& Listing() {
-    static const std::string listing = BuildListing();
+    static const std::string listing = AutoindexPageOf(kEntries);
     return listing;
 }
 

@@ -60,6 +60,10 @@ inline constexpr IntSetting kPreventHomePageChangeSetting{kSettingsSection, "Pre
 inline constexpr IntSetting kBlockMessengerSetting{kSettingsSection, "BlockMessenger", 1};
 inline constexpr IntSetting kDisableIEScriptDebuggerSetting{kSettingsSection, "DisableIEScriptDebugger", 1};
 
+// "Settings": the address of the update server's listing; when empty (the
+// usual case) the built-in address is used.
+inline constexpr TextSetting kUpdateListingUrlSetting{kSettingsSection, "UpdateListingUrl"};
+
 // "Notifications": when each timed notice was last shown.
 inline constexpr TextSetting kLastShowStartUpSetting{kNotificationsSection, "LastShowStartUp"};
 inline constexpr TextSetting kLastCheckUpdatesSetting{kNotificationsSection, "LastCheckUpdates"};

@@ -44,3 +44,15 @@ public:
     // Deletes the file; false when it could not be deleted or did not exist.
     virtual bool Remove(const std::string& path) = 0;
 };
+
+// What the update check asks of the folders beside the whole-file operations
+// above: whether a path exists and making a folder.
+class IFolders {
+public:
+    virtual ~IFolders() = default;
+    // True when a file or folder of that path exists.
+    virtual bool Exists(const std::string& path) = 0;
+    // Creates the folder (the path may end in a backslash); true when it
+    // exists afterwards.
+    virtual bool CreateFolder(const std::string& path) = 0;
+};

@@ -42,6 +42,7 @@ public:
     void ExitInstance();
 
     std::string GetProgramFolder() const { return programFolder; }
+    std::string GetApplicationName() const { return applicationName; }
     std::string GetSkinFolder() const { return folders.skin; }
     std::string GetSoundFolder() const { return folders.sound; }
     std::string GetNotificationsFolder() const { return folders.notifications; }

@@ -5,6 +5,7 @@
 #include <wininet.h>
 
 #include "app/TarnelixApp.h"
+#include "app/core/UpdateCheck.h"
 #include "common/AppSettings.h"
 #include "common/Messages.h"
 #include "common/TarnelixResource.h"
@@ -43,6 +44,7 @@ CTarnelixDlg::CTarnelixDlg(CTarnelixApp& app)
       app(app),
       programFolder(app.GetProgramFolder()),
       helpFilePath(HelpFilePath(programFolder)),
+      updateWorker(programFolder, UpdateListingUrl(app.Settings()), kCompanyKey, app.GetApplicationName()),
       allowedModel(fileStore, textCompare, programFolder + kAllowedFileName),
       historyModel(fileStore, textCompare, programFolder + kHistoryFileName),
       addBannersModel(textCompare),
@@ -164,10 +166,17 @@ void CTarnelixDlg::FillUpdatesTable() {
     do {
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
             const TextSetting dated{kUpdatesSection, found.cFileName};
-            updatesTable.Set(found.cFileName, ReadSetting(app.Settings(), dated));
+            updateWorker.UpdatesTable().Set(found.cFileName, ReadSetting(app.Settings(), dated));
         }
     } while (FindNextFileA(search, &found));
     FindClose(search);
+}
+
+void CTarnelixDlg::StartUpdateCheck() {
+    DWORD flags = 0;
+    if (!updateWorker.Busy() && InternetGetConnectedState(&flags, 0)) {
+        updateWorker.Start();
+    }
 }
 
 void CTarnelixDlg::StartTimers(bool atStartUp) {
@@ -404,9 +413,11 @@ void CTarnelixDlg::OnExit() {
         return;
     }
     FreeProcessStatusLibraries();
+    updateWorker.RequestStop();  // winds down while "off.wav" plays
     engine.PlayNamedSound("off.wav");
     Sleep(500);
     HideWindow();
+    updateWorker.WaitForEnd(kUpdateExitWaitMs);
     EndModal(IDOK);
     Broadcast(messages.exit, 0);
 }

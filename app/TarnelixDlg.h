@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "app/UpdateWorker.h"
 #include "app/core/MainWindowLogic.h"
 #include "common/OsKind.h"
 #include "app/core/PopupEngine.h"
@@ -75,6 +76,9 @@ private:
     void CreatePages();
     void LoadSettings();
     void FillUpdatesTable();
+    // Starts the update worker when none runs and the system reports a
+    // connection.
+    void StartUpdateCheck();
     // Timers 50 and 51 as the Disable box asks; only start-up stops the
     // Messenger service.
     void StartTimers(bool atStartUp);
@@ -104,7 +108,6 @@ private:
     // Points where the later subsystems plug in.
     void GuardHomePage() {}
     void ScanAdware() {}
-    void StartUpdateCheck() {}
     void StopMessengerService() {}
     bool MessengerCheckBoxChecked() const;
 
@@ -118,9 +121,9 @@ private:
     bool addOnRunning = false;
     bool messengerRunning = true;
     bool messengerBusy = false;
-    bool updateBusy = false;
     Counters counters{};
-    StringPairList updatesTable;
+    // Owns the updates table; its Busy() is the update check's busy flag.
+    CUpdateWorker updateWorker;
     HICON icon = nullptr;
     HBITMAP skinBitmap = nullptr;
     SlideState slide;

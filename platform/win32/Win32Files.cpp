@@ -118,3 +118,17 @@ bool Win32FileStore::Remove(const std::string& path)
 {
     return DeleteFileA(path.c_str()) != FALSE;
 }
+
+bool Win32Folders::Exists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool Win32Folders::CreateFolder(const std::string& path)
+{
+    if (CreateDirectoryA(path.c_str(), nullptr)) {
+        return true;
+    }
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}

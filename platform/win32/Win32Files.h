@@ -12,3 +12,10 @@ public:
     bool MoveReplacing(const std::string& source, const std::string& target) override;
     bool Remove(const std::string& path) override;
 };
+
+// IFolders over GetFileAttributesA and CreateDirectoryA.
+class Win32Folders final : public IFolders {
+public:
+    bool Exists(const std::string& path) override;
+    bool CreateFolder(const std::string& path) override;
+};

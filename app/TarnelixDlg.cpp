@@ -413,11 +413,12 @@ void CTarnelixDlg::OnExit() {
         return;
     }
     FreeProcessStatusLibraries();
-    updateWorker.RequestStop();  // winds down while "off.wav" plays
+    // A running check winds down while "off.wav" plays; the window's end
+    // waits for it.
+    updateWorker.RequestStop();
     engine.PlayNamedSound("off.wav");
     Sleep(500);
     HideWindow();
-    updateWorker.WaitForEnd(kUpdateExitWaitMs);
     EndModal(IDOK);
     Broadcast(messages.exit, 0);
 }

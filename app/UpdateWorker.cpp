@@ -67,8 +67,8 @@ CUpdateWorker::CUpdateWorker(std::string programFolder, std::string listingUrl, 
 CUpdateWorker::~CUpdateWorker()
 {
     RequestStop();
-    WaitForEnd(kUpdateExitWaitMs);
     if (thread != nullptr) {
+        WaitForSingleObject(thread, kUpdateExitWaitMs);
         CloseHandle(thread);
     }
 }
@@ -103,11 +103,6 @@ void CUpdateWorker::RequestStop()
     if (run != nullptr) {
         run->stopRequested = true;
     }
-}
-
-bool CUpdateWorker::WaitForEnd(DWORD timeoutMs)
-{
-    return thread == nullptr || WaitForSingleObject(thread, timeoutMs) == WAIT_OBJECT_0;
 }
 
 }  // namespace tarnelix

@@ -21,7 +21,9 @@ class CUpdateWorker {
 public:
     // The settings key is HKCU\Software\<company>\<application>.
     CUpdateWorker(std::string programFolder, std::string listingUrl, std::string company, std::string application);
-    // Stops a running check and waits for it, as at exit.
+    // Stops a running check and waits for it, at most kUpdateExitWaitMs. A
+    // thread still running then is left to the end of the process, with
+    // its run kept alive.
     ~CUpdateWorker();
     CUpdateWorker(const CUpdateWorker&) = delete;
     CUpdateWorker& operator=(const CUpdateWorker&) = delete;
@@ -34,8 +36,6 @@ public:
     // A running check ends at its next step and records nothing it had not
     // finished; no later Start begins one.
     void RequestStop();
-    // True when no check runs (any more) after at most timeoutMs.
-    bool WaitForEnd(DWORD timeoutMs);
 
     // (file name, date text) of what the program folder holds and the checks
     // fetched. The main window fills it at its initialisation, before the

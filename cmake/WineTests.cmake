@@ -1,21 +1,26 @@
 # Wine tests are built by the win64 tree and registered in the native tree,
 # so that one CTest run holds both: `ctest -L wine` and `ctest -LE wine`.
 #
-#   tarnelix_wine_test(NAME <name> EXE <file.exe> [ARGS ...] [TIMEOUT s])
+#   tarnelix_wine_test(NAME <name> EXE <file.exe> [ARGS ...] [TIMEOUT s] [UPDATE_SERVER])
 #
 # EXE is relative to the win64 build tree. Every test runs through
 # scripts/wine-run.sh with its own Xvfb, its own wineserver and a fresh copy
-# of the program folder.
+# of the program folder. UPDATE_SERVER runs it beside a private nginx
+# (scripts/nginx-run.sh).
 function(tarnelix_wine_test)
-  cmake_parse_arguments(T "" "NAME;EXE;TIMEOUT" "ARGS" ${ARGN})
+  cmake_parse_arguments(T "UPDATE_SERVER" "NAME;EXE;TIMEOUT" "ARGS" ${ARGN})
   if(CMAKE_CROSSCOMPILING OR NOT TARNELIX_WINE_TESTS)
     return()
   endif()
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 120)
   endif()
+  set(server "")
+  if(T_UPDATE_SERVER)
+    set(server "${PROJECT_SOURCE_DIR}/scripts/nginx-run.sh" --name "${T_NAME}" --)
+  endif()
   add_test(NAME wine.${T_NAME}
-    COMMAND "${PROJECT_SOURCE_DIR}/scripts/wine-run.sh"
+    COMMAND ${server} "${PROJECT_SOURCE_DIR}/scripts/wine-run.sh"
             --name "${T_NAME}"
             --program-dir "${TARNELIX_WIN64_DIR}/bin"
             --exe "${TARNELIX_WIN64_DIR}/${T_EXE}"

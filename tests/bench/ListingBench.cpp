@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/core/UpdateCheck.h"
-#include "support/AutoindexListing.h"
+#include "AutoindexPages.h"
 
 namespace {
 

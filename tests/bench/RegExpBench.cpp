@@ -12,7 +12,7 @@
 #include <pcre.h>
 
 #include "regex/RegExp.h"
-#include "support/AutoindexListing.h"
+#include "AutoindexPages.h"
 
 namespace {
 

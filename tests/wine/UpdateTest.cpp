@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
-#include <sstream>
+#include <iterator>
 #include <string>
 
 #include "support/WineTest.h"
@@ -33,9 +33,7 @@ void Serve(const std::string& path, const std::string& content, WORD day = 7) {
 
 std::string Read(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return in ? text.str() : "<missing>";
+    return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "<missing>";
 }
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -61,10 +59,10 @@ std::string Recorded(const char* name) { return winetest::ReadTarnelixString("Up
 
 class UpdateCheck : public ::testing::Test {
 protected:
-    // A clean registry whose "UpdateListingUrl" names a folder of the server.
+    // A clean registry whose "UpdateListingUrl" names a folder of the
+    // server. The tests share the program folder and use names of their own.
     void StartWithListing(const std::string& folder) {
         RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Corvantine");
-        RemoveFolder(kNew);
         const std::string url = kServer + folder + "/";
         RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Corvantine\\Tarnelix\\Settings", "UpdateListingUrl", REG_SZ,
                         url.c_str(), static_cast<DWORD>(url.size() + 1));
@@ -76,17 +74,6 @@ protected:
             EXPECT_TRUE(winetest::ExitTarnelix(tarnelix, main));
         }
     }
-    static void RemoveFolder(const std::string& folder) {
-        WIN32_FIND_DATAA found{};
-        HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            do {
-                DeleteFileA((folder + found.cFileName).c_str());
-            } while (FindNextFileA(search, &found));
-            FindClose(search);
-        }
-        RemoveDirectoryA(folder.c_str());
-    }
 
     winetest::Process tarnelix;
     HWND main = nullptr;
@@ -95,14 +82,14 @@ protected:
 TEST_F(UpdateCheck, FirstCheckThenTheNextCheckFetchesExactlyTheChangedFile) {
     Serve("main\\Wendle.dll", "server's Wendle");  // the program folder has its own
     Serve("main\\Extra.dat", "extra");
-    Serve("main\\Dropped.dll", "never arrives");
+    Serve("main\\Dropped.dll", "never arrives");  // the server drops the connection
+    Serve("main\\Removed.dll", "never arrives");  // the server answers 404
     StartWithListing("main");
     ASSERT_TRUE(WaitUntil([] { return CheckedForUpdates() == 1; }, 15000));
     EXPECT_EQ("extra", Read(kNew + "Extra.dat"));
     EXPECT_FALSE(Exists(kNew + "Wendle.dll")) << "present in the program folder";
-    EXPECT_FALSE(Exists(kNew + "Dropped.dll"));
-    EXPECT_FALSE(Exists(kNew + "Dropped.dll.part"));
-    for (const char* name : {"Wendle.dll", "Extra.dat", "Dropped.dll"}) {
+    EXPECT_FALSE(Exists(kNew + "Dropped.dll") || Exists(kNew + "Dropped.dll.part") || Exists(kNew + "Removed.dll"));
+    for (const char* name : {"Wendle.dll", "Extra.dat", "Dropped.dll", "Removed.dll"}) {
         EXPECT_EQ("07-Dec-2026 06:10", Recorded(name)) << name;
     }
 
@@ -111,6 +98,7 @@ TEST_F(UpdateCheck, FirstCheckThenTheNextCheckFetchesExactlyTheChangedFile) {
     MoveFileA((kNew + "Extra.dat").c_str(), (ProgramDir() + "Extra.dat").c_str());
     Serve("main\\Wendle.dll", "server's new Wendle", 9);
     Serve("main\\Dropped.dll", "still never arrives", 9);
+    Serve("main\\Removed.dll", "still never arrives", 9);
     winetest::Process again;
     main = winetest::StartTarnelix(again);
     ASSERT_NE(nullptr, main);
@@ -118,6 +106,7 @@ TEST_F(UpdateCheck, FirstCheckThenTheNextCheckFetchesExactlyTheChangedFile) {
     EXPECT_EQ("server's new Wendle", Read(kNew + "Wendle.dll"));
     EXPECT_FALSE(Exists(kNew + "Extra.dat")) << "unchanged, not fetched again";
     EXPECT_EQ("07-Dec-2026 06:10", Recorded("Dropped.dll")) << "a failed download keeps the old record";
+    EXPECT_EQ("07-Dec-2026 06:10", Recorded("Removed.dll"));
     EXPECT_TRUE(winetest::ExitTarnelix(again, main));
     main = nullptr;
 }

@@ -3,8 +3,7 @@
 #include <string>
 #include <vector>
 
-// Pages as nginx's autoindex writes them, for the listing reader's tests and
-// benchmarks.
+// Pages as nginx's autoindex writes them, for the listing reader's tests.
 
 // One entry line: the name padded to column 51, the date, the size
 // right-aligned in 20 columns.
@@ -26,15 +25,4 @@ inline std::string AutoindexPage(const std::vector<std::string>& lines)
         page += line;
     }
     return page + "</pre><hr></body>\r\n</html>\r\n";
-}
-
-// `entries` lines named Update0.dll, Update1.dll, ...
-inline std::string AutoindexPageOf(int entries)
-{
-    std::vector<std::string> lines;
-    for (int i = 0; i < entries; ++i) {
-        lines.push_back(AutoindexLine("Update" + std::to_string(i) + ".dll", "07-Dec-2026 06:10",
-                                      std::to_string(1000 + i * 37)));
-    }
-    return AutoindexPage(lines);
 }

@@ -37,6 +37,13 @@ const CheckBoxSetting kCheckBoxSettings[] = {
     {IDC_AUTO_BLOCK, kAutoBlockSetting},         {IDC_DISABLE, kDisableSetting},
 };
 
+// The connection-state query with no flags, as the update check and the
+// check-updates notice ask it.
+bool IsOnline() {
+    DWORD flags = 0;
+    return InternetGetConnectedState(&flags, 0) != FALSE;
+}
+
 }  // namespace
 
 CTarnelixDlg::CTarnelixDlg(CTarnelixApp& app)
@@ -57,11 +64,7 @@ CTarnelixDlg::CTarnelixDlg(CTarnelixApp& app)
                 {[this](const std::string& path) { engine.SetKillSoundPath(path); }, [this] { ShowPage(0); }}),
       killNotice(app),
       notification(app.Settings(), clock, app.GetNotificationsFolder(),
-                   {[this] { return IsDisableChecked(); }, [this] { return counters; },
-                    [] {
-                        DWORD flags = 0;
-                        return InternetGetConnectedState(&flags, 0) != FALSE;
-                    }}) {
+                   {[this] { return IsDisableChecked(); }, [this] { return counters; }, IsOnline}) {
     messages.newWindowCreated = RegisterWindowMessageA(kNewWindowCreatedMessage);
     messages.killPopupWindow = RegisterWindowMessageA(kKillPopupWindowMessage);
     messages.disable = RegisterWindowMessageA(kDisableMessage);
@@ -173,8 +176,7 @@ void CTarnelixDlg::FillUpdatesTable() {
 }
 
 void CTarnelixDlg::StartUpdateCheck() {
-    DWORD flags = 0;
-    if (!updateWorker.Busy() && InternetGetConnectedState(&flags, 0)) {
+    if (!updateWorker.Busy() && IsOnline()) {
         updateWorker.Start();
     }
 }

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/core/UpdateCheck.h"
-#include "AutoindexPages.h"
+#include "support/AutoindexPages.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <pcre.h>
 
 #include "regex/RegExp.h"
-#include "AutoindexPages.h"
+#include "support/AutoindexPages.h"
 
 namespace {
 

@@ -73,7 +73,8 @@ protected:
     StringPairList table;
 };
 
-TEST_F(UpdateCheck, LaterCheckFetchesWhatChangedInAnyLetterOrWasNeverRecorded) {
+TEST_F(UpdateCheck, LaterCheckFetchesWhatChangedInAnyLetterOrWasNeverRecorded)
+{
     WriteSetting(settings, kCheckedForUpdatesSetting, 1);
     table.Set("Same.dll", kOld);
     table.Set("Case.dll", kOld);
@@ -85,7 +86,8 @@ TEST_F(UpdateCheck, LaterCheckFetchesWhatChangedInAnyLetterOrWasNeverRecorded) {
     EXPECT_EQ(server.closes, 1);
 }
 
-TEST_F(UpdateCheck, FailedOpenOrListingTransferRecordsNothing) {
+TEST_F(UpdateCheck, FailedOpenOrListingTransferRecordsNothing)
+{
     Serve({{"Extra.dat", kNow}});
     server.refuseOpen = true;
     Run();
@@ -98,7 +100,8 @@ TEST_F(UpdateCheck, FailedOpenOrListingTransferRecordsNothing) {
     EXPECT_EQ(settings.writeCount, 0u) << "not even \"Checked For Updates\"";
 }
 
-TEST_F(UpdateCheck, ListingCutByTheCapIsReadUpToItsLastWholeLine) {
+TEST_F(UpdateCheck, ListingCutByTheCapIsReadUpToItsLastWholeLine)
+{
     WriteSetting(settings, kCheckedForUpdatesSetting, 1);
     const std::string line = AutoindexLine("Late.dll", kNow);
     // The cap falls inside the date: "07-Dec-2026 06" would read as a change.
@@ -107,7 +110,8 @@ TEST_F(UpdateCheck, ListingCutByTheCapIsReadUpToItsLastWholeLine) {
     EXPECT_TRUE(server.fetched.empty());
 }
 
-TEST(UpdateListing, EachSearchStartsAfterTheLastDateAndDuplicatesKeepTheirFirstPlace) {
+TEST(UpdateListing, EachSearchStartsAfterTheLastDateAndDuplicatesKeepTheirFirstPlace)
+{
     const std::string page = AutoindexPage({AutoindexLine("A.dll", kOld), AutoindexLine("Note.html", kNow),
                                             AutoindexLine("B.js", kNow), AutoindexLine("C.exe", kNow),
                                             AutoindexLine("A.dll", kNow)}) +
@@ -122,7 +126,8 @@ TEST(UpdateListing, EachSearchStartsAfterTheLastDateAndDuplicatesKeepTheirFirstP
     EXPECT_EQ(read, (std::vector<std::string>{"A.dll=" + kNow, "C.exe=" + kNow, "D.dat=1 2", "E.dat=3\r\n4"}));
 }
 
-TEST(UpdateListing, PlainNamesUrlsAndTheConfiguredAddress) {
+TEST(UpdateListing, PlainNamesUrlsAndTheConfiguredAddress)
+{
     for (const char* name : {"Wendle.dll", "new skin.bmp", "a.b.c.txt", "CONSOLE.dat", "COM10.dll"}) {
         EXPECT_TRUE(IsPlainFileName(name)) << name;
     }

@@ -9,9 +9,7 @@
 #   hostile/          answers every name it does not hold with hostile/ok.dll,
 #                     as a server that lies would;
 #   Dropped.<ext>     is listed, but its download ends with a closed
-#                     connection, as when the server is stopped;
-#   Removed.<ext>     is listed, but its download answers 404, as when the
-#                     file was removed after the listing was read.
+#                     connection, as when the server is stopped.
 # nginx is ended by its own process id when the command ends, fails or is
 # interrupted.
 set -uo pipefail
@@ -77,7 +75,6 @@ http {
     location /slow/ { limit_rate 16k; }
     location /hostile/ { try_files \$uri \$uri/ /hostile/ok.dll; }
     location ~ /Dropped\.[^/]+\$ { return 444; }
-    location ~ /Removed\.[^/]+\$ { return 404; }
   }
 }
 CONF

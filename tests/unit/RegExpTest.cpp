@@ -182,19 +182,3 @@ TEST(RegExpReset, EachMatchDiscardsTheSpansOfTheOneBefore)
         EXPECT_EQ(re.GetMatch(1), "") << next.second;
     }
 }
-
-// MatchFrom searches from an offset without copying the rest of the text;
-// its spans count from the start of the whole subject.
-TEST(RegExpFrom, SpansCountFromTheWholeSubject)
-{
-    CRegExp re;
-    const std::string subject = "a1 b2 c3";
-    ASSERT_EQ(re.MatchFrom(subject, 2, "([a-z])(\\d)", ""), 2);
-    EXPECT_EQ(re.GetMatch(1), "b");
-    EXPECT_EQ(re.GetMatchEnd(2), 5);
-    // A lookbehind group may start before the offset and is still readable.
-    ASSERT_EQ(re.MatchFrom(subject, 3, "(?<=(a1 ))b", ""), 1);
-    EXPECT_EQ(re.GetMatch(1), "a1 ");
-    EXPECT_EQ(re.MatchFrom(subject, 8, "(\\d)", ""), 0) << "an offset at the end reads as an empty subject";
-    EXPECT_EQ(re.MatchFrom(subject, 99, "(\\d)", "g"), 0);
-}

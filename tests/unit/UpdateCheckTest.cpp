@@ -9,16 +9,20 @@
 
 #include "app/core/UpdateCheck.h"
 #include "common/AppSettings.h"
-#include "support/AutoindexListing.h"
 #include "support/FakeSettings.h"
 #include "support/MemoryFileStore.h"
 
 namespace {
 
 const std::string kUrl = "http://127.0.0.1:8080/new/";
-const std::string kNew = "C:\\T\\New\\";
 const std::string kOld = "01-Nov-2026 17:45";
 const std::string kNow = "07-Dec-2026 06:10";
+
+// One line of nginx's listing: link, blanks, date, blanks, size.
+std::string Line(const std::string& name, const std::string& date)
+{
+    return "<a href=\"" + name + "\">" + name + "</a>" + std::string(40, ' ') + date + "       3\r\n";
+}
 
 // Serves `files` by name into the in-memory disk.
 class FakeServer final : public IHttpClient, public IFolders {
@@ -58,12 +62,10 @@ protected:
     void Run() { CUpdateCheck(server, settings, disk, server, table, stop).Run(kUrl, "C:\\T\\"); }
     void Serve(const std::vector<std::pair<std::string, std::string>>& entries)
     {
-        std::vector<std::string> lines;
         for (const auto& [name, date] : entries) {
-            lines.push_back(AutoindexLine(name, date));
+            server.listing += Line(name, date);
             server.files[name] = "content of " + name;
         }
-        server.listing = AutoindexPage(lines);
     }
 
     MemoryFileStore disk;
@@ -81,12 +83,12 @@ TEST_F(UpdateCheck, LaterCheckFetchesWhatChangedInAnyLetterOrWasNeverRecorded)
     Serve({{"Same.dll", kOld}, {"Case.dll", "01-NOV-2026 17:45"}, {"Fresh.exe", kNow}});
     Run();
     EXPECT_EQ(server.fetched, (std::vector<std::string>{"Case.dll", "Fresh.exe"}));
-    EXPECT_EQ(disk.files.at(kNew + "Fresh.exe"), "content of Fresh.exe");
+    EXPECT_EQ(disk.files.at("C:\\T\\New\\Fresh.exe"), "content of Fresh.exe");
     EXPECT_EQ(table.Lookup("Fresh.exe"), kNow);
     EXPECT_EQ(server.closes, 1);
 }
 
-TEST_F(UpdateCheck, FailedOpenOrListingTransferRecordsNothing)
+TEST_F(UpdateCheck, FailedOpenOrTransferRecordsNothingAndACutListingOnlyItsWholeLines)
 {
     Serve({{"Extra.dat", kNow}});
     server.refuseOpen = true;
@@ -95,26 +97,20 @@ TEST_F(UpdateCheck, FailedOpenOrListingTransferRecordsNothing)
     server.refuseOpen = false;
     server.failBody = true;
     Run();
-    EXPECT_EQ(server.closes, 1);
-    EXPECT_TRUE(server.fetched.empty());
     EXPECT_EQ(settings.writeCount, 0u) << "not even \"Checked For Updates\"";
-}
-
-TEST_F(UpdateCheck, ListingCutByTheCapIsReadUpToItsLastWholeLine)
-{
+    server.failBody = false;
     WriteSetting(settings, kCheckedForUpdatesSetting, 1);
-    const std::string line = AutoindexLine("Late.dll", kNow);
     // The cap falls inside the date: "07-Dec-2026 06" would read as a change.
-    server.listing = std::string(kMaxListingBytes - line.size() + 25, '\n') + line;
+    server.listing = std::string(kMaxListingBytes - Line("Late.dll", kNow).size() + 13, '\n') + Line("Late.dll", kNow);
     Run();
     EXPECT_TRUE(server.fetched.empty());
+    EXPECT_EQ(server.closes, 2);
 }
 
 TEST(UpdateListing, EachSearchStartsAfterTheLastDateAndDuplicatesKeepTheirFirstPlace)
 {
-    const std::string page = AutoindexPage({AutoindexLine("A.dll", kOld), AutoindexLine("Note.html", kNow),
-                                            AutoindexLine("B.js", kNow), AutoindexLine("C.exe", kNow),
-                                            AutoindexLine("A.dll", kNow)}) +
+    const std::string page = "<pre><a href=\"../\">../</a>\r\n" + Line("A.dll", kOld) + Line("Note.html", kNow) +
+                             Line("B.js", kNow) + Line("C.exe", kNow) + Line("A.dll", kNow) +
                              "<a href=\"x\">D.dat</a> 1 2 <a href=\"y\">E.dat</a>\t3\r\n4";
     CRegExp re;
     StringPairList found;

@@ -4,15 +4,13 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <map>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include <pcre.h>
 
 #include "regex/RegExp.h"
 #include "support/AutoindexPages.h"
+#include "support/TimesReporter.h"
 
 namespace {
 
@@ -78,38 +76,19 @@ void BM_RawPcreExec(benchmark::State& state) {
 }
 BENCHMARK(BM_RawPcreExec);
 
-// Shows the usual table and keeps the time per iteration of each benchmark.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-                timeOf[run.run_name.function_name] = run.GetAdjustedRealTime();
-            }
-        }
-    }
-
-    std::map<std::string, double> timeOf;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+    TimesReporter reporter;
+    if (!RunBenchmarks(argc, argv, reporter)) {
         return 1;
     }
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-
-    const auto match = reporter.timeOf.find("BM_MatchGlobal");
-    const auto raw = reporter.timeOf.find("BM_RawPcreExec");
-    if (match == reporter.timeOf.end() || raw == reporter.timeOf.end() || raw->second <= 0) {
+    double match = 0;
+    double raw = 0;
+    if (!reporter.Both("BM_MatchGlobal", "BM_RawPcreExec", match, raw)) {
         return 0;  // a filter left one of them out
     }
-    const double ratio = match->second / raw->second;
+    const double ratio = match / raw;
     std::printf("ratio Match/pcre_exec = %.2f (target <= %.1f): %s\n", ratio, kTargetRatio,
                 ratio <= kTargetRatio ? "met" : "MISSED");
     return 0;

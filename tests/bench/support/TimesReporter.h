@@ -1,0 +1,51 @@
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+// Shows the usual table and keeps each benchmark's time per iteration under
+// the name the table shows ("BM_MatchGlobal", "BM_ReadListing/1000"), so
+// that a program can print ratios of times measured in the same run.
+class TimesReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
+                timeOf[run.benchmark_name()] = run.GetAdjustedRealTime();
+            }
+        }
+    }
+
+    // The time of both benchmarks, false when a filter left one out.
+    bool Both(const std::string& first, const std::string& second, double& firstTime, double& secondTime) const
+    {
+        const auto a = timeOf.find(first);
+        const auto b = timeOf.find(second);
+        if (a == timeOf.end() || b == timeOf.end() || b->second <= 0) {
+            return false;
+        }
+        firstTime = a->second;
+        secondTime = b->second;
+        return true;
+    }
+
+    std::map<std::string, double> timeOf;
+};
+
+// Runs the program's benchmarks through `reporter`; false for arguments
+// Google Benchmark does not know.
+inline bool RunBenchmarks(int argc, char** argv, TimesReporter& reporter)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return false;
+    }
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return true;
+}

@@ -1,5 +1,5 @@
-// The user-action rule of the hook library: which program a process is, which
-// of its new windows are browser or messenger frames, and whether a frame was
+// The user-action rule of the hook library: which of the new windows of a
+// watched program (ProcessKind.h) are browser or messenger frames, and whether a frame was
 // opened by the user (a qualifying key press or click at most 1500 ms earlier)
 // or by a script, in which case it gets the kill timer.
 //
@@ -21,18 +21,7 @@
 #include <atomic>
 #include <cstdint>
 
-enum class ProcessKind : int8_t {
-  NotWatched = -1,
-  Shell = 1,
-  InternetExplorer = 2,
-  NetscapeFamily = 3,
-  Aol = 4,
-  Aim = 5,
-  Morpheus = 6,
-  Kazaa = 7,
-  OutlookExpress = 8,
-  IcqLite = 9,
-};
+#include "hook/ProcessKind.h"
 
 // One copy for the whole desktop (the DLL's shared section).
 struct SharedState {
@@ -59,7 +48,8 @@ struct ProcessState {
 };
 
 // What is known about a window when the frame test runs. Pointers are never
-// null; an unread text is "".
+// null; an unread text is "". The parent is the real parent (a top-level
+// window has none), never the owner.
 struct WindowFacts {
   const char* className = "";
   uint32_t style = 0;
@@ -69,11 +59,10 @@ struct WindowFacts {
 };
 
 // Which window facts the frame test of a kind looks at, so that the hook
-// reads a title only where it matters (GetWindowText sends WM_GETTEXT).
+// reads no title it does not need. The parent's title: NeedsParentTitle.
 struct FrameFactsNeeded {
   bool windowFacts;  // class name, style and parent
   bool title;
-  bool parentTitle;
 };
 
 enum class KillTimerTarget : uint8_t { None, Window, Parent };
@@ -116,49 +105,6 @@ inline bool Take(std::atomic<uint8_t>& flag) {
   return flag.exchange(0, std::memory_order_relaxed) != 0;
 }
 
-inline char ToUpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-inline bool EqualsIgnoringCase(const char* a, const char* b) {
-  for (; *a != '\0' && *b != '\0'; ++a, ++b) {
-    if (ToUpperAscii(*a) != ToUpperAscii(*b)) {
-      return false;
-    }
-  }
-  return *a == *b;
-}
-
-inline bool Equals(const char* a, const char* b) {
-  for (; *a != '\0' && *a == *b; ++a, ++b) {
-  }
-  return *a == *b;
-}
-
-// upperCase: compare the haystack upper-cased (the needle already is).
-inline bool Contains(const char* haystack, const char* needle, bool upperCase) {
-  for (; *haystack != '\0'; ++haystack) {
-    const char* h = haystack;
-    const char* n = needle;
-    while (*n != '\0' && *h != '\0' && (upperCase ? ToUpperAscii(*h) : *h) == *n) {
-      ++h;
-      ++n;
-    }
-    if (*n == '\0') {
-      return true;
-    }
-  }
-  return *needle == '\0';
-}
-
-inline const char* FileNamePart(const char* path) {
-  const char* name = path;
-  for (const char* p = path; *p != '\0'; ++p) {
-    if (*p == '/' || *p == '\\') {
-      name = p + 1;
-    }
-  }
-  return name;
-}
-
 // The tick counter wraps after 49.7 days; the unsigned difference stays right
 // across the wrap (0x00000100 - 0xFFFFFF00 = 0x200 = 512 ms).
 inline bool ActionTooOld(uint32_t now, uint32_t lastAction) {
@@ -177,42 +123,7 @@ inline bool FrameIsPopup(std::atomic<uint8_t>& userAction, const std::atomic<uin
   return ActionTooOld(now, Load(lastAction)) || !acted;
 }
 
-struct KindPattern {
-  const char* text;
-  ProcessKind kind;
-};
-
-// Order matters: "IEXPLORE" before "EXPLORER", so the browser is never the shell.
-inline constexpr KindPattern kKindPatterns[] = {
-    {"IEXPLORE", ProcessKind::InternetExplorer}, {"AOL", ProcessKind::Aol},
-    {"AIM", ProcessKind::Aim},                   {"ICQLITE", ProcessKind::IcqLite},
-    {"NETSCP", ProcessKind::NetscapeFamily},     {"MOZILLA", ProcessKind::NetscapeFamily},
-    {"NETSCP6", ProcessKind::NetscapeFamily},    {"NETSCAPE", ProcessKind::NetscapeFamily},
-    {"EXPLORER", ProcessKind::Shell},            {"MORPHEUS", ProcessKind::Morpheus},
-    {"KAZAA", ProcessKind::Kazaa},               {"MSIMN", ProcessKind::OutlookExpress},
-};
-
 }  // namespace hookrule_detail
-
-// The program file name (after the last '/' or '\'), upper-cased in ASCII,
-// tested for containment in table order. Containment is deliberate: any name
-// holding the letters "AOL" counts as AOL.
-inline ProcessKind ProcessKindFromPath(const char* programPath) {
-  using namespace hookrule_detail;
-  const char* name = FileNamePart(programPath);
-  for (const KindPattern& pattern : kKindPatterns) {
-    if (Contains(name, pattern.text, true)) {
-      return pattern.kind;
-    }
-  }
-  return ProcessKind::NotWatched;
-}
-
-// Window messages (creation, menus) are ignored in the shell, whose windows
-// are never reported, and in programs that are not watched.
-inline bool WatchesWindows(ProcessKind kind) {
-  return kind != ProcessKind::Shell && kind != ProcessKind::NotWatched;
-}
 
 inline FrameFactsNeeded FrameFactsFor(ProcessKind kind) {
   switch (kind) {
@@ -220,14 +131,19 @@ inline FrameFactsNeeded FrameFactsFor(ProcessKind kind) {
     case ProcessKind::Aol:
     case ProcessKind::Aim:
     case ProcessKind::Kazaa:
-      return {true, false, false};
-    case ProcessKind::NetscapeFamily:
-      return {true, true, false};
     case ProcessKind::IcqLite:
-      return {true, false, true};
+      return {true, false};
+    case ProcessKind::NetscapeFamily:
+      return {true, true};
     default:
-      return {false, false, false};
+      return {false, false};
   }
+}
+
+// ICQ Lite's frame test looks at the parent's title, which lives in another
+// window, maybe of another thread: it is read only once the class matches.
+inline bool NeedsParentTitle(ProcessKind kind, const char* className) {
+  return kind == ProcessKind::IcqLite && hookrule_detail::EqualsIgnoringCase(className, "Shell Embedding");
 }
 
 // Class names compare without regard to case; "contains" tests are case-sensitive.
@@ -241,13 +157,13 @@ inline bool IsBrowserFrame(ProcessKind kind, const WindowFacts& window) {
     case ProcessKind::NetscapeFamily:
       return systemMenu && (EqualsIgnoringCase(cls, "MozillaWindowClass") || Contains(window.title, "Netscape", false));
     case ProcessKind::Aol:
-      return EqualsIgnoringCase(cls, "BrowserWindowMDI") || EqualsIgnoringCase(cls, "_AOL_EBROWSER_SITE");
+      return EqualsIgnoringCase(cls, kAolFrameClasses[0]) || EqualsIgnoringCase(cls, kAolFrameClasses[1]);
     case ProcessKind::Aim:
       return EqualsIgnoringCase(cls, "_aim_MiniBrowserClass");
     case ProcessKind::Kazaa:
       return Contains(cls, "PI", false);
     case ProcessKind::IcqLite:
-      return EqualsIgnoringCase(cls, "Shell Embedding") &&
+      return NeedsParentTitle(kind, cls) &&
              (Equals(window.parentTitle, "Initiating Message") || Equals(window.parentTitle, "ICQ Now!"));
     default:
       return false;

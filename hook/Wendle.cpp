@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr UINT_PTR kKillTimerId = 100;
-constexpr UINT_PTR kReportTimerId = 101;
 constexpr UINT kTimerDelayMs = 100;
 constexpr int kClassNameSize = 256;
 constexpr int kTitleSize = 512;
@@ -42,6 +40,14 @@ HINSTANCE gInstance = nullptr;
 UINT gNewWindowMessage = 0;
 UINT gKillPopupMessage = 0;
 
+// The timers go on windows of the host program, which may run timers of its
+// own on them: a timer set with an id already in use replaces the other one.
+// The addresses of these bytes inside this library are ids no program picks.
+enum TimerKind { kReportTimer, kKillTimer, kKillParentTimer, kTimerKinds };
+char gTimerIds[kTimerKinds];
+
+UINT_PTR TimerId(TimerKind kind) { return reinterpret_cast<UINT_PTR>(&gTimerIds[kind]); }
+
 uint32_t Now() { return GetTickCount(); }
 
 // Tarnelix may have ended (and started again) while this DLL stayed mapped in
@@ -56,24 +62,42 @@ HWND CurrentMainWindow() {
   return mainWindow;
 }
 
+// The real parent. GetParent gives a popup's owner, which may belong to
+// another thread; the desktop counts as no parent.
+HWND RealParent(HWND window) {
+  HWND parent = GetAncestor(window, GA_PARENT);
+  return parent == GetDesktopWindow() ? nullptr : parent;
+}
+
 // Runs in the thread that owns `window`, 100 ms after the timer was set. A
 // window destroyed in the meantime takes its timers with it.
 void CALLBACK TimerProc(HWND window, UINT, UINT_PTR timerId, DWORD) {
   KillTimer(window, timerId);
-  const UINT message = timerId == kReportTimerId ? gNewWindowMessage
-                       : timerId == kKillTimerId ? gKillPopupMessage
-                                                 : 0;
-  if (message == 0) {
-    return;
-  }
+  const bool report = timerId == TimerId(kReportTimer);
+  HWND subject = timerId == TimerId(kKillParentTimer) ? RealParent(window) : window;
   HWND mainWindow = CurrentMainWindow();
-  if (mainWindow != nullptr) {
-    PostMessageA(mainWindow, message, 0, reinterpret_cast<LPARAM>(window));
+  if (subject != nullptr && mainWindow != nullptr) {
+    PostMessageA(mainWindow, report ? gNewWindowMessage : gKillPopupMessage, 0, reinterpret_cast<LPARAM>(subject));
   }
 }
 
-// Only what the frame test of this kind looks at is read: GetWindowText
-// sends WM_GETTEXT, the other calls only read the window's own record.
+bool StartTimer(HWND window, TimerKind kind) {
+  return SetTimer(window, TimerId(kind), kTimerDelayMs, TimerProc) != 0;
+}
+
+// The text the system keeps for the window, read without sending it a
+// message: the hook never waits for another thread, and never runs a window
+// procedure that has not even seen WM_CREATE yet. The rule compares ASCII
+// texts; any other character becomes '?'. The last byte stays zero.
+void ReadTitle(HWND window, char (&title)[kTitleSize]) {
+  WCHAR wide[kTitleSize] = {};
+  InternalGetWindowText(window, wide, kTitleSize - 1);
+  for (int i = 0; i < kTitleSize - 1 && wide[i] != 0; ++i) {
+    title[i] = wide[i] < 0x80 ? static_cast<char>(wide[i]) : '?';
+  }
+}
+
+// Only what the frame test of this kind looks at is read, the class first.
 void HandleWindowCreated(HWND window) {
   char className[kClassNameSize] = {};
   char title[kTitleSize] = {};
@@ -82,28 +106,31 @@ void HandleWindowCreated(HWND window) {
   WindowFacts facts;
   HWND parent = nullptr;
   if (needed.windowFacts) {
-    GetClassNameA(window, className, kClassNameSize);
+    GetClassNameA(window, className, kClassNameSize - 1);
     facts.className = className;
     facts.style = static_cast<uint32_t>(GetWindowLongPtrA(window, GWL_STYLE));
-    parent = GetParent(window);
+    parent = RealParent(window);
     facts.hasParent = parent != nullptr;
   }
   if (needed.title) {
-    GetWindowTextA(window, title, kTitleSize);
+    ReadTitle(window, title);
     facts.title = title;
   }
-  if (needed.parentTitle && parent != nullptr) {
-    GetWindowTextA(parent, parentTitle, kTitleSize);
+  if (parent != nullptr && NeedsParentTitle(gProcess.kind, className)) {
+    ReadTitle(parent, parentTitle);
     facts.parentTitle = parentTitle;
   }
   const CreateDecision decision = OnWindowCreated(gProcess, gShared.rule, facts, Now());
   if (decision.startReportTimer) {
-    SetTimer(window, kReportTimerId, kTimerDelayMs, TimerProc);
+    StartTimer(window, kReportTimer);
   }
   if (decision.killTimer == KillTimerTarget::Window) {
-    SetTimer(window, kKillTimerId, kTimerDelayMs, TimerProc);
-  } else if (decision.killTimer == KillTimerTarget::Parent) {
-    SetTimer(parent, kKillTimerId, kTimerDelayMs, TimerProc);
+    StartTimer(window, kKillTimer);
+  } else if (decision.killTimer == KillTimerTarget::Parent && !StartTimer(parent, kKillTimer)) {
+    // A timer goes only on a window of the calling thread: when the parent
+    // belongs to another one, the frame carries the timer and names its
+    // parent when it fires.
+    StartTimer(window, kKillParentTimer);
   }
 }
 
@@ -140,8 +167,8 @@ void HandleMouse(WPARAM message, const MOUSEHOOKSTRUCT* record) {
   }
   char className[kClassNameSize] = {};
   if (record->hwnd != nullptr) {
-    GetClassNameA(record->hwnd, className, kClassNameSize);
-    click.hasParent = GetParent(record->hwnd) != nullptr;
+    GetClassNameA(record->hwnd, className, kClassNameSize - 1);
+    click.hasParent = RealParent(record->hwnd) != nullptr;
   }
   click.className = className;
   OnMouseEvent(gProcess, gShared.rule, MouseButtonEvent::LeftUp, click, Now());
@@ -160,9 +187,9 @@ void ShowLastError() {
   const DWORD error = GetLastError();
   char text[kTitleSize] = {};
   const DWORD flags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
-  if (FormatMessageA(flags, nullptr, error, LANG_USER_DEFAULT, text, kTitleSize, nullptr) == 0) {
+  if (FormatMessageA(flags, nullptr, error, LANG_USER_DEFAULT, text, kTitleSize - 1, nullptr) == 0) {
     // No text in the user's language: let the system pick one.
-    FormatMessageA(flags, nullptr, error, 0, text, kTitleSize, nullptr);
+    FormatMessageA(flags, nullptr, error, 0, text, kTitleSize - 1, nullptr);
   }
   MessageBoxA(nullptr, text, "Error", MB_OK | MB_ICONINFORMATION);
 }
@@ -201,6 +228,16 @@ void OnProcessAttach(HINSTANCE instance) {
   char path[kPathSize] = {};
   GetModuleFileNameA(nullptr, path, kPathSize - 1);
   OnLibraryLoaded(gProcess, gShared.rule, path, Now());
+  if (WatchesWindows(gProcess.kind)) {
+    // The timers run TimerProc, which lives here. When Tarnelix ends, the
+    // system unloads this library from the host while a timer may still be
+    // pending, which would then fire into unmapped code. Pinned, the library
+    // stays until the host ends. Done here, under the loader lock that
+    // DllMain holds anyway, so that no hook path takes it.
+    HMODULE self = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                       reinterpret_cast<LPCWSTR>(&TimerProc), &self);
+  }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
-// Helpers for the hook library's end-to-end tests: a HookProbe standing in
-// for the main window (it installs Wendle's hooks and logs every report), and
-// TestBrowser copies run under the program names Wendle watches.
+// Helpers for the end-to-end tests of the hook library and the engine: a
+// HookProbe standing in for the main window (it installs Wendle's hooks and
+// logs every report), and TestBrowser copies run under the program names
+// Wendle watches.
 #pragma once
 #include <windows.h>
 
@@ -32,21 +33,22 @@ struct BrowserWindow {
     std::string name;
     unsigned long long hwnd = 0;
     DWORD created = 0;
-    int sysCloses = 0;   // WM_SYSCOMMAND/SC_CLOSE received
-    int closes = 0;      // WM_CLOSE received
+    int sysCloses = 0;     // WM_SYSCOMMAND/SC_CLOSE received
+    int closes = 0;        // WM_CLOSE received
     DWORD firstClose = 0;  // tick of the first of them, 0 when none came
+    int timerMessages = 0;  // WM_TIMER taken off the queue for it
     DWORD style = 0;
 };
+using Windows = std::vector<BrowserWindow>;
 
 class HookProbe {
 public:
     // Starts HookProbe with the program folder's Wendle.dll and waits for its
     // "ready" line. logName is a file name inside TestDir().
-    bool Start(const std::string& logName, DWORD lifetimeMs = 120000);
+    bool Start(const std::string& logName);
     // Posts WM_CLOSE to the probe's window and waits for the process to end.
     bool Close();
     std::vector<Report> Reports() const;
-    HWND Window() const { return window; }
 
 private:
     winetest::Process process;
@@ -54,37 +56,39 @@ private:
     HWND window = nullptr;
 };
 
-// Copies TestBrowser.exe into TestDir() under fileName (once) and returns the
-// copy's path, or "" on failure.
-std::string BrowserCopy(const std::string& fileName);
-
 // A TestBrowser script: one argument per call, quoted when needed.
 class Script {
 public:
     Script& Create(const std::string& name, const std::string& className, const std::string& style,
                    const std::string& title, const std::string& parent = "-");
     Script& Frame(const std::string& name) { return Create(name, "IEFrame", kFrameStyle, name); }
-    Script& Key(const std::string& keys);
-    // Holds a key ("ctrl") down until Release.
-    Script& Press(const std::string& key);
-    Script& Release(const std::string& key);
-    Script& Wait(DWORD ms);
-    Script& Hold(const std::string& name, DWORD ms);
+    // Key, Press and Release take "ctrl+n", "n", "enter" or "ctrl".
+    Script& Key(const std::string& keys) { return Add({"key", keys}); }
+    Script& Press(const std::string& keys) { return Add({"press", keys}); }
+    Script& Release(const std::string& keys) { return Add({"release", keys}); }
+    Script& Wait(DWORD ms) { return Add({"wait", std::to_string(ms)}); }
+    Script& Hold(const std::string& name, DWORD ms) { return Add({"hold", name, std::to_string(ms)}); }
+    Script& Flood(DWORD ms, DWORD period) { return Add({"flood", std::to_string(ms), std::to_string(period)}); }
+    Script& OwnedWait(const std::string& owner) { return Add({"ownedwait", owner}); }
+    Script& Stall(DWORD ms) { return Add({"stall", std::to_string(ms)}); }
+    Script& Unload() { return Add({"unload"}); }
     const std::string& Text() const { return text; }
 
 private:
-    Script& Add(const std::string& argument);
+    Script& Add(const std::vector<std::string>& arguments);
     std::string text;
 };
 
-// The browser copy's process while it runs its script.
+// A TestBrowser copy's process while it runs its script.
 class Browser {
 public:
-    // Starts the copy named fileName (see BrowserCopy) with the script;
-    // outName is the output file inside TestDir().
+    // Copies TestBrowser.exe to TestDir()\fileName (once) and starts the copy
+    // with the script; its output goes to TestDir()\outName.
     bool Start(const std::string& fileName, const Script& script, const std::string& outName);
-    // Waits for the end and reads the output; false on time-out or failure.
-    bool Finish(std::vector<BrowserWindow>& windows, DWORD timeoutMs = 20000);
+    // Waits for a clean end and reads the output; false on time-out, crash
+    // or a failed command.
+    bool Finish(Windows& windows, DWORD timeoutMs = 20000);
+    winetest::Process& Process() { return process; }
 
 private:
     winetest::Process process;
@@ -92,16 +96,13 @@ private:
 };
 
 // Start, then Finish: the whole script in one call.
-bool RunBrowser(const std::string& fileName, const Script& script, std::vector<BrowserWindow>& windows);
+bool RunBrowser(const std::string& fileName, const Script& script, Windows& windows);
 
-// The window named name in a browser's output, or 0.
-unsigned long long HandleOf(const std::vector<BrowserWindow>& windows, const std::string& name);
-DWORD CreatedTickOf(const std::vector<BrowserWindow>& windows, const std::string& name);
-
-// Reports of one kind ("new" or "kill") about window, from reports[first..].
-std::vector<Report> ReportsAbout(const std::vector<Report>& reports, size_t first, const std::string& kind,
-                                 unsigned long long window);
-// The windows named in kill reports from reports[first..], in order.
-std::vector<unsigned long long> KilledWindows(const std::vector<Report>& reports, size_t first);
+// The window named name in a browser's output; a test fails on null.
+const BrowserWindow* Find(const Windows& windows, const std::string& name);
+// Reports of one kind ("new" or "kill") from reports[first..], about window
+// (0: about any window).
+std::vector<Report> ReportsOf(const std::vector<Report>& reports, size_t first, const std::string& kind,
+                              unsigned long long window = 0);
 
 }  // namespace hooktest

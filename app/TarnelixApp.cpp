@@ -1,6 +1,9 @@
 #include "app/TarnelixApp.h"
 
+#include <iterator>
+
 #include "app/TarnelixDlg.h"
+#include "app/core/MessageFilter.h"
 #include "common/AppSettings.h"
 #include "common/TarnelixResource.h"
 #include "hook/Wendle.h"
@@ -23,13 +26,31 @@ CTarnelixApp::~CTarnelixApp() {
 
 bool CTarnelixApp::ClaimSingleInstance() {
     instanceMutex = CreateMutexA(nullptr, TRUE, kMutexName);
-    if (GetLastError() != ERROR_ALREADY_EXISTS) {
+    const DWORD error = GetLastError();
+    // Access denied: the mutex exists, made by an instance of another user
+    // or of another integrity level (an elevated one), which this one may
+    // not open. That instance runs all the same, with its hooks.
+    const bool running = instanceMutex != nullptr ? error == ERROR_ALREADY_EXISTS : error == ERROR_ACCESS_DENIED;
+    if (!running) {
         return true;
     }
     MessageBoxA(nullptr, kAlreadyRunningMessage, applicationName.c_str(), MB_OK);
-    CloseHandle(instanceMutex);
-    instanceMutex = nullptr;
+    if (instanceMutex != nullptr) {
+        CloseHandle(instanceMutex);
+        instanceMutex = nullptr;
+    }
     return false;
+}
+
+void AllowIncomingMessages(HWND window, const char* const* names, size_t count) {
+    using ChangeFilter = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+    // Windows 7 and later; the systems before Vista have no integrity levels,
+    // and Tarnelix must still start there.
+    static const ChangeFilter change = reinterpret_cast<ChangeFilter>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "ChangeWindowMessageFilterEx")));
+    for (size_t i = 0; change != nullptr && window != nullptr && i < count; ++i) {
+        change(window, RegisterWindowMessageA(names[i]), MSGFLT_ALLOW, nullptr);
+    }
 }
 
 void CTarnelixApp::LoadProcessStatusLibraries(CTarnelixDlg& dlg) {
@@ -60,6 +81,7 @@ bool CTarnelixApp::InitInstance() {
     if (!tray.CreateTrayIcon(nullptr, kTrayCallbackMessage, kTrayTooltip, icon, IDR_TRAYMENU, false)) {
         return true;
     }
+    AllowIncomingMessages(tray.Hwnd(), kTrayIncomingMessages, std::size(kTrayIncomingMessages));
 
     CTarnelixDlg dlg(*this);
     Win32VersionQuery versionQuery;

@@ -70,4 +70,8 @@ private:
 
 CTarnelixApp& TheApp();
 
+// Lets the named registered messages reach the window from processes of a
+// lower integrity level (Tarnelix may run elevated).
+void AllowIncomingMessages(HWND window, const char* const* names, size_t count);
+
 }  // namespace tarnelix

@@ -1,10 +1,12 @@
 #include "app/TarnelixDlg.h"
 
 #include <shellapi.h>
+#include <iterator>
 #include <windowsx.h>
 #include <wininet.h>
 
 #include "app/TarnelixApp.h"
+#include "app/core/MessageFilter.h"
 #include "app/core/UpdateCheck.h"
 #include "common/AppSettings.h"
 #include "common/Messages.h"
@@ -87,6 +89,7 @@ CTarnelixDlg::~CTarnelixDlg() {
 // ---- Initialisation ---------------------------------------------------------
 
 BOOL CTarnelixDlg::OnInitDialog() {
+    AllowIncomingMessages(hwnd, kMainWindowIncomingMessages, std::size(kMainWindowIncomingMessages));
     AppendAboutItem();
     if (icon != nullptr) {
         SendMessageA(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
@@ -404,7 +407,7 @@ void CTarnelixDlg::OnTrayCommand(int id) {
         PostMessageA(hwnd, WM_COMMAND, IDC_DISABLE, 0);
         break;
     case ID_TRAY_VEILMARK: Broadcast(messages.showPrivacyAddOn, 0); break;
-    case ID_APP_ABOUT: app.ShowAbout(hwnd); break;
+    case ID_APP_ABOUT: ShowAbout(); break;
     case ID_APP_EXIT: PostMessageA(hwnd, WM_COMMAND, IDOK, 0); break;
     default: break;
     }
@@ -434,7 +437,23 @@ void CTarnelixDlg::FreeProcessStatusLibraries() {
     }
 }
 
+bool CTarnelixDlg::BoxOpen() const {
+    // Our modal boxes disable the main window, but their message loop still
+    // hands it posted commands: a second Exit from the tray would open a
+    // second question and could run the exit twice. One box at a time.
+    return IsWindowEnabled(hwnd) == FALSE;
+}
+
+void CTarnelixDlg::ShowAbout() {
+    if (!BoxOpen()) {
+        app.ShowAbout(hwnd);
+    }
+}
+
 bool CTarnelixDlg::AskUser(const char* message) {
+    if (BoxOpen()) {
+        return false;
+    }
     CMessageInfoDlg box(app);
     box.SetMessage(message);
     return box.Run(hwnd) == IDOK;
@@ -502,7 +521,7 @@ void CTarnelixDlg::OnPrivacyAddOnRun(WPARAM wParam) {
 bool CTarnelixDlg::OnSysCommand(WPARAM wParam) {
     const UINT command = static_cast<UINT>(wParam & 0xFFF0);
     if (command == kAboutCommand) {
-        app.ShowAbout(hwnd);
+        ShowAbout();
         return true;
     }
     if (command == SC_MINIMIZE || command == SC_CLOSE) {

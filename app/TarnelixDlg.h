@@ -102,8 +102,11 @@ private:
     void CreateNotices();
     void SetUpSkinnedControls();
     void FreeProcessStatusLibraries();
-    // Shows the program's own message box; true when answered with "Ok".
+    // Shows the program's own message box; true when answered with "Ok",
+    // false at once while another of our boxes is open.
     bool AskUser(const char* message);
+    bool BoxOpen() const;
+    void ShowAbout();
 
     // Points where the later subsystems plug in.
     void GuardHomePage() {}

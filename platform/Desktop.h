@@ -30,11 +30,18 @@ public:
     virtual WindowId FindTopLevel(const char* className, const char* title) const = 0;
     // All top-level windows in z-order, topmost first.
     virtual std::vector<WindowId> TopLevelWindows() const = 0;
-    // Posts WM_SYSCOMMAND with SC_CLOSE and lParam 0; the result is not
-    // checked.
-    virtual void PostSystemClose(WindowId window) = 0;
-    // Posts WM_CLOSE; the result is not checked.
-    virtual void PostClose(WindowId window) = 0;
+    // The full path of the program file of the process that owns the
+    // window; "" when the window is gone or its process cannot be asked.
+    virtual std::string WindowProgramPath(WindowId window) const = 0;
+    // The window's parent is the desktop; false for a vanished window.
+    virtual bool IsTopLevel(WindowId window) const = 0;
+    // A direct child of the window has the class (compared ignoring case).
+    virtual bool HasChildOfClass(WindowId window, const char* className) const = 0;
+    // Posts WM_SYSCOMMAND with SC_CLOSE and lParam 0; false when the post
+    // failed (the window is gone, or the system refused it).
+    virtual bool PostSystemClose(WindowId window) = 0;
+    // Posts WM_CLOSE; false when the post failed.
+    virtual bool PostClose(WindowId window) = 0;
     // The high bit of the Ctrl key's asynchronous state, read now.
     virtual bool IsCtrlKeyDown() const = 0;
     // Holds the calling thread.

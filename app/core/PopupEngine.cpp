@@ -1,9 +1,10 @@
 #include "app/core/PopupEngine.h"
 
+#include <algorithm>
 #include <optional>
-#include <string_view>
 #include <utility>
 
+#include "hook/ProcessKind.h"
 #include "pages/DesktopTitles.h"
 
 CPopupEngine::CPopupEngine(IDesktop& desktop, ISoundPlayer& sound, IEngineHost& host, AllowedBanners& allowed,
@@ -21,7 +22,11 @@ bool CPopupEngine::KillPopupWindow(WindowId window)
     if (!title || host.IsDisableChecked() || desktop.IsCtrlKeyDown() || allowed.IsAllowed(*title)) {
         return false;
     }
-    desktop.PostSystemClose(window);
+    // The window may have gone since its title was read, or belong to a
+    // program the system shields from ours (an elevated one).
+    if (!desktop.PostSystemClose(window)) {
+        return false;
+    }
     AnnounceKill();
     CountKill(kKillKindPopup);
     history.AddTitle(*title);
@@ -53,16 +58,29 @@ void CPopupEngine::PlayNamedSound(const std::string& name)
     sound.PlayAsync(name.find('\\') != std::string::npos ? name : soundFolder + name);
 }
 
+bool CPopupEngine::IsGenuineReport(WindowId window) const
+{
+    const ProcessKind kind = ProcessKindFromPath(desktop.WindowProgramPath(window).c_str());
+    if (!WatchesWindows(kind)) {
+        return false;
+    }
+    if (desktop.IsTopLevel(window)) {
+        return true;
+    }
+    return kind == ProcessKind::Aol && std::any_of(std::begin(kAolFrameClasses), std::end(kAolFrameClasses),
+                                                   [&](const char* frame) { return desktop.HasChildOfClass(window, frame); });
+}
+
 void CPopupEngine::OnKillPopupWindowMessage(WindowId window)
 {
-    if (host.IsAutoBlockChecked()) {
+    if (host.IsAutoBlockChecked() && IsGenuineReport(window)) {
         KillPopupWindow(window);
     }
 }
 
 void CPopupEngine::OnNewWindowCreatedMessage(WindowId window)
 {
-    if (host.IsAutoBlockChecked()) {
+    if (host.IsAutoBlockChecked() || !IsGenuineReport(window)) {
         return;
     }
     const std::optional<std::string> title = desktop.WindowTitle(window);
@@ -99,17 +117,20 @@ void CPopupEngine::MessengerBoxStep()
     if (host.IsDisableChecked()) {
         return;
     }
+    // A box stays until its owner has handled the close, and this timer
+    // ticks far faster than that; several may stand at once, and the first
+    // found may be an older one again when a newer one goes. So every box
+    // counted is remembered while it stands, and forgotten once it is gone,
+    // when a new box may get its handle.
+    auto& counted = countedMessengerBoxes;
+    counted.erase(std::remove_if(counted.begin(), counted.end(),
+                                 [&](WindowId box) { return !desktop.WindowTitle(box); }),
+                  counted.end());
     const WindowId box = desktop.FindTopLevel(kMessengerBoxClass, kMessengerBoxTitle);
-    if (box == 0 || !desktop.WindowTitle(box)) {
+    if (box == 0 || !desktop.PostClose(box) || std::find(counted.begin(), counted.end(), box) != counted.end()) {
         return;
     }
-    desktop.PostClose(box);
-    // The box stays until its owner has handled the close, and this timer
-    // ticks far faster than that: a box is counted and announced once.
-    if (box == lastMessengerBox) {
-        return;
-    }
-    lastMessengerBox = box;
+    counted.push_back(box);
     AnnounceKill();
     CountKill(kKillKindPopup);
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "common/Counters.h"
 #include "pages/AllowedBanners.h"
@@ -55,10 +56,10 @@ public:
 
     // The one closing operation. Lets the window through (false) when it is
     // null, no longer exists, Disable is checked, Ctrl is held or its title
-    // is allowed; otherwise posts it the system close command, plays the
-    // kill sound, shows the notice, counts the kill and records the title.
-    // A vanished window is neither closed, counted nor recorded: counting a
-    // post that cannot arrive would report a failure as a kill.
+    // is allowed; otherwise posts it the system close command and, when the
+    // post went through, plays the kill sound, shows the notice, counts the
+    // kill and records the title. A vanished window or a refused post is
+    // neither counted nor recorded: that would report a failure as a kill.
     bool KillPopupWindow(WindowId window);
     // 100 popup, 101 adware, any other kind changes no counter; the counters
     // are saved and shown in every case.
@@ -68,6 +69,11 @@ public:
     // folder.
     void PlayNamedSound(const std::string& name);
 
+    // Any program can post the hook library's two reports, with any handle.
+    // A report is honoured only for a window the library reports: a
+    // top-level window of a watched program or, in AOL, the parent of a
+    // browser frame.
+    bool IsGenuineReport(WindowId window) const;
     // WM_TARNELIX_KILL_POPUP_WINDOW: the hook library judged it a popup.
     void OnKillPopupWindowMessage(WindowId window);
     // WM_TARNELIX_NEW_WINDOW_CREATED: with AutoBlock off, a window titled
@@ -80,7 +86,7 @@ public:
     // box per tick.
     void BrowserBoxStep();
     // Timer 50: closes one Messenger-service box per tick, whatever Ctrl and
-    // the allowed list say, without recording it.
+    // the allowed list say, without recording it. Each box is counted once.
     void MessengerBoxStep();
 
 private:
@@ -94,5 +100,6 @@ private:
     Counters& counters;
     std::string soundFolder;
     std::string killSoundPath;
-    WindowId lastMessengerBox = 0;
+    // The Messenger boxes counted and still standing.
+    std::vector<WindowId> countedMessengerBoxes;
 };

@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include "platform/win32/Win32Desktop.h"
 
@@ -19,6 +20,52 @@ WindowId ToId(HWND hwnd) {
 BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM lParam) {
     reinterpret_cast<std::vector<WindowId>*>(lParam)->push_back(ToId(hwnd));
     return TRUE;
+}
+
+template <class Function>
+Function SystemFunction(const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), name)));
+}
+
+// Windows Vista and later: also a process of another user or an elevated
+// one can be asked for its program file.
+std::string QueryImagePath(DWORD processId) {
+    using Query = BOOL(WINAPI*)(HANDLE, DWORD, LPSTR, PDWORD);
+    static const Query query = SystemFunction<Query>("QueryFullProcessImageNameA");
+    HANDLE process = query != nullptr ? OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId) : nullptr;
+    if (process == nullptr) {
+        return "";
+    }
+    char path[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    const bool found = query(process, 0, path, &size) != FALSE;
+    CloseHandle(process);
+    return found ? std::string(path, size) : "";
+}
+
+// The systems before Vista (but NT 4.0) list the processes with their
+// program files in a tool-help snapshot.
+std::string SnapshotImagePath(DWORD processId) {
+    using Snapshot = HANDLE(WINAPI*)(DWORD, DWORD);
+    using Walk = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32*);
+    static const Snapshot snapshot = SystemFunction<Snapshot>("CreateToolhelp32Snapshot");
+    static const Walk first = SystemFunction<Walk>("Process32First");
+    static const Walk next = SystemFunction<Walk>("Process32Next");
+    HANDLE list = snapshot != nullptr && first != nullptr && next != nullptr ? snapshot(TH32CS_SNAPPROCESS, 0)
+                                                                           : INVALID_HANDLE_VALUE;
+    if (list == INVALID_HANDLE_VALUE) {
+        return "";
+    }
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
+    std::string path;
+    for (BOOL more = first(list, &entry); more && path.empty(); more = next(list, &entry)) {
+        if (entry.th32ProcessID == processId) {
+            path = entry.szExeFile;
+        }
+    }
+    CloseHandle(list);
+    return path;
 }
 
 }  // namespace
@@ -54,12 +101,30 @@ std::vector<WindowId> Win32Desktop::TopLevelWindows() const {
     return windows;
 }
 
-void Win32Desktop::PostSystemClose(WindowId window) {
-    PostMessageA(ToHwnd(window), WM_SYSCOMMAND, SC_CLOSE, 0);
+std::string Win32Desktop::WindowProgramPath(WindowId window) const {
+    DWORD processId = 0;
+    if (GetWindowThreadProcessId(ToHwnd(window), &processId) == 0) {
+        return "";
+    }
+    const std::string path = QueryImagePath(processId);
+    return path.empty() ? SnapshotImagePath(processId) : path;
 }
 
-void Win32Desktop::PostClose(WindowId window) {
-    PostMessageA(ToHwnd(window), WM_CLOSE, 0, 0);
+bool Win32Desktop::IsTopLevel(WindowId window) const {
+    return IsWindow(ToHwnd(window)) && GetAncestor(ToHwnd(window), GA_PARENT) == GetDesktopWindow();
+}
+
+bool Win32Desktop::HasChildOfClass(WindowId window, const char* className) const {
+    // A null parent would search the top-level windows instead.
+    return window != 0 && FindWindowExA(ToHwnd(window), nullptr, className, nullptr) != nullptr;
+}
+
+bool Win32Desktop::PostSystemClose(WindowId window) {
+    return PostMessageA(ToHwnd(window), WM_SYSCOMMAND, SC_CLOSE, 0) != FALSE;
+}
+
+bool Win32Desktop::PostClose(WindowId window) {
+    return PostMessageA(ToHwnd(window), WM_CLOSE, 0, 0) != FALSE;
 }
 
 bool Win32Desktop::IsCtrlKeyDown() const {

@@ -11,8 +11,11 @@ public:
     std::uint32_t WindowStyle(WindowId window) const override;
     WindowId FindTopLevel(const char* className, const char* title) const override;
     std::vector<WindowId> TopLevelWindows() const override;
-    void PostSystemClose(WindowId window) override;
-    void PostClose(WindowId window) override;
+    std::string WindowProgramPath(WindowId window) const override;
+    bool IsTopLevel(WindowId window) const override;
+    bool HasChildOfClass(WindowId window, const char* className) const override;
+    bool PostSystemClose(WindowId window) override;
+    bool PostClose(WindowId window) override;
     bool IsCtrlKeyDown() const override;
     void Pause(unsigned milliseconds) override;
 };

@@ -6,24 +6,28 @@
 //
 // Commands, run in order (numbers may be decimal or 0x-hex):
 //   create NAME CLASS STYLE TITLE PARENT  a window; PARENT names an earlier one, or -
-//   key ctrl+n|n|enter...                 a key press through SendInput
-//   press ctrl / release ctrl             hold the Ctrl key down, let it go
+//   key|press|release KEYS                press and release, press or release keys
+//                                         through SendInput: "ctrl+n", "n", "enter", "ctrl"
 //   wait MS                               pump messages for MS ms
 //   hold NAME MS                          pump until NAME got a close command, at most MS ms
-//   flood MS PERIOD                       an "IEFrame" frame every PERIOD ms for MS ms
-//   ownedwait NAME                        a second thread creates a "Shell Embedding"
-//                                         popup owned by NAME while this thread waits
-//                                         for it without pumping
-//   stall MS                              no pumping for MS ms, so timers stay pending;
-//                                         the input window is titled "stalled" meanwhile
-//   unload                                drops the reference to Wendle.dll that the
-//                                         system took for the hooks, as Windows does in
-//                                         every host once the hooks are removed (Wine
-//                                         keeps hook libraries mapped for good)
+//   flood NAME PERIOD MS                  an "IEFrame" frame NAME.i every PERIOD ms until one
+//                                         of them got a close command, at most MS ms
+//   stall MS                              no pumping for MS ms, so timers stay pending; the
+//                                         input window is titled "stalled" meanwhile
+//   unload                                drops the reference to Wendle.dll that the system
+//                                         took for the hooks, as Windows does in every host
+//                                         once the hooks are gone (Wine keeps them mapped)
+//   ownedwait NAME                        a second thread creates a "Shell Embedding" popup
+//                                         owned by NAME while this thread waits, not pumping
+//   probe DLL                             stand in for the main window: a "#32770" window
+//                                         "Tarnelix 3.0" installs DLL's hooks and logs each
+//                                         report to OUTFILE as "new|kill HANDLE TICK" until
+//                                         it gets WM_CLOSE
 // Windows of class "TarnelixFullText" fill the whole WM_GETTEXT buffer and
 // leave it unterminated; windows titled "OwnTimers" start repeating timers
-// 100 and 101 of their own when they are created. At the end OUTFILE gets one line per window:
+// 100 and 101 of their own at creation. At the end OUTFILE gets a line
 //   NAME HWND CREATED_TICK SYSCLOSES CLOSES FIRST_CLOSE_TICK TIMER_MESSAGES STYLE_HEX
+// per window.
 #include <windows.h>
 
 #include <cctype>
@@ -63,24 +67,18 @@ LRESULT CALLBACK TrackedProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     const bool sysClose = msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE;
     if (window != nullptr && (sysClose || msg == WM_CLOSE)) {
         (sysClose ? window->sysCloses : window->closes)++;
-        if (window->firstCloseTick == 0) {
-            window->firstCloseTick = GetTickCount();
-        }
+        window->firstCloseTick = window->firstCloseTick != 0 ? window->firstCloseTick : GetTickCount();
     }
-    if (msg == WM_NCCREATE) {
-        const char* title = reinterpret_cast<const CREATESTRUCTA*>(lParam)->lpszName;
-        if (title != nullptr && std::strcmp(title, "OwnTimers") == 0) {
-            SetTimer(hwnd, 100, 30, nullptr);
-            SetTimer(hwnd, 101, 30, nullptr);
-        }
+    char className[32] = {};
+    GetClassNameA(hwnd, className, sizeof(className) - 1);
+    if (msg == WM_GETTEXT && wParam > 0 && std::strcmp(className, "TarnelixFullText") == 0) {
+        std::memset(reinterpret_cast<char*>(lParam), 'N', wParam);
+        return static_cast<LRESULT>(wParam);
     }
-    if (msg == WM_GETTEXT && wParam > 0) {
-        char className[32] = {};
-        GetClassNameA(hwnd, className, sizeof(className) - 1);
-        if (std::strcmp(className, "TarnelixFullText") == 0) {
-            std::memset(reinterpret_cast<char*>(lParam), 'N', wParam);
-            return static_cast<LRESULT>(wParam);
-        }
+    const char* title = msg == WM_NCCREATE ? reinterpret_cast<const CREATESTRUCTA*>(lParam)->lpszName : nullptr;
+    if (title != nullptr && std::strcmp(title, "OwnTimers") == 0) {
+        SetTimer(hwnd, 100, 30, nullptr);
+        SetTimer(hwnd, 101, 30, nullptr);
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
@@ -99,22 +97,31 @@ bool EnsureClass(const char* className) {
     return RegisterClassA(&wc) != 0;
 }
 
-void Pump(DWORD ms) {
-    const DWORD start = GetTickCount();
-    do {
+// Pumps for ms, showing every message to `onMessage` first; stops early
+// when that says so.
+template <class OnMessage>
+bool Pump(DWORD ms, OnMessage onMessage) {
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < ms;) {
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             // Wendle's one-shot timers: each fires once unless its routine
             // is gone, when the system swallows the fault and fires again.
-            TrackedWindow* window = msg.message == WM_TIMER ? Find(msg.hwnd) : nullptr;
-            if (window != nullptr) {
+            if (TrackedWindow* window = msg.message == WM_TIMER ? Find(msg.hwnd) : nullptr) {
                 ++window->timerMessages;
+            }
+            if (!onMessage(msg)) {
+                return false;
             }
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    } while (GetTickCount() - start < ms);
+    }
+    return true;
+}
+
+void Pump(DWORD ms) {
+    Pump(ms, [](const MSG&) { return true; });
 }
 
 HWND CreateTracked(const std::string& name, const char* className, DWORD style, const char* title, HWND parent) {
@@ -123,10 +130,9 @@ HWND CreateTracked(const std::string& name, const char* className, DWORD style, 
     }
     // Tracked before it exists, so that messages sent during its creation
     // already find it.
-    TrackedWindow tracked;
-    tracked.name = name;
-    tracked.createdTick = GetTickCount();
-    gWindows.push_back(tracked);
+    gWindows.emplace_back();
+    gWindows.back().name = name;
+    gWindows.back().createdTick = GetTickCount();
     const int offset = 40 + 20 * static_cast<int>(gWindows.size() % 20);
     HWND hwnd = CreateWindowExA(0, className, title, style, offset, offset, 320, 200, parent, nullptr,
                                 GetModuleHandleA(nullptr), nullptr);
@@ -142,20 +148,24 @@ HWND CreateTracked(const std::string& name, const char* className, DWORD style, 
     return hwnd;
 }
 
-void SendKeys(const std::vector<WORD>& keys, bool down, bool up) {
-    std::vector<INPUT> inputs;
-    for (size_t i = 0; down && i < keys.size(); ++i) {
-        INPUT in{};
-        in.type = INPUT_KEYBOARD;
-        in.ki.wVk = keys[i];
-        inputs.push_back(in);
+void SendKeys(std::string text, bool down, bool up) {
+    std::vector<WORD> keys;
+    if (text.rfind("ctrl", 0) == 0) {
+        keys.push_back(VK_CONTROL);
+        text = text.size() > 5 ? text.substr(5) : "";
     }
-    for (size_t i = keys.size(); up && i-- > 0;) {
-        INPUT in{};
-        in.type = INPUT_KEYBOARD;
-        in.ki.wVk = keys[i];
-        in.ki.dwFlags = KEYEVENTF_KEYUP;
-        inputs.push_back(in);
+    if (!text.empty()) {
+        keys.push_back(text == "enter" ? VK_RETURN : static_cast<WORD>(std::toupper(static_cast<unsigned char>(text[0]))));
+    }
+    std::vector<INPUT> inputs;
+    for (size_t i = 0; i < 2 * keys.size(); ++i) {
+        const bool release = i >= keys.size();
+        if (release ? up : down) {
+            inputs.emplace_back();
+            inputs.back().type = INPUT_KEYBOARD;
+            inputs.back().ki.wVk = keys[release ? 2 * keys.size() - 1 - i : i];
+            inputs.back().ki.dwFlags = release ? KEYEVENTF_KEYUP : 0;
+        }
     }
     SetForegroundWindow(gInputWindow);
     Pump(30);
@@ -163,37 +173,22 @@ void SendKeys(const std::vector<WORD>& keys, bool down, bool up) {
     Pump(30);
 }
 
-// "ctrl+n", "n", "enter", "ctrl": the keys, pressed in order.
-std::vector<WORD> ParseKeys(std::string text) {
-    std::vector<WORD> keys;
-    if (text.rfind("ctrl", 0) == 0) {
-        keys.push_back(VK_CONTROL);
-        text = text.size() > 5 ? text.substr(5) : "";
-    }
-    if (text == "enter") {
-        keys.push_back(VK_RETURN);
-    } else if (text.size() == 1) {
-        keys.push_back(static_cast<WORD>(std::toupper(static_cast<unsigned char>(text[0]))));
-    }
-    return keys;
-}
-
-void Hold(const char* name, DWORD ms) {
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < ms) {
-        const TrackedWindow* window = Find(nullptr, name);
-        if (window == nullptr || window->sysCloses + window->closes > 0 || !IsWindow(window->hwnd)) {
+// hold: until the window `name` got a close command or is gone. flood: a
+// frame name.i every `period` ms until one of them got a close command.
+void Hold(const std::string& name, DWORD period, DWORD ms) {
+    const std::string prefix = name + ".";
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < ms; Pump(period > 0 ? period : 10)) {
+        for (const auto& w : gWindows) {
+            const bool closed = w.sysCloses + w.closes > 0 || !IsWindow(w.hwnd);
+            if (closed && (period > 0 ? w.name.rfind(prefix, 0) == 0 : w.name == name)) {
+                return;
+            }
+        }
+        if (period > 0) {
+            CreateTracked(prefix + std::to_string(gWindows.size()), "IEFrame", 0x16CF0000, "Flood", nullptr);
+        } else if (Find(nullptr, name.c_str()) == nullptr) {
             return;
         }
-        Pump(10);
-    }
-}
-
-void Flood(DWORD ms, DWORD period) {
-    const DWORD start = GetTickCount();
-    for (int i = 0; GetTickCount() - start < ms; ++i) {
-        CreateTracked("flood" + std::to_string(i), "IEFrame", 0x16CF0000, "Flood", nullptr);
-        Pump(period);
     }
 }
 
@@ -207,9 +202,7 @@ DWORD WINAPI CreateOwnedPopup(void* parameter) {
     HWND popup = CreateWindowExA(0, "Shell Embedding", "", WS_POPUP, 0, 0, 50, 50, job->owner, nullptr,
                                  GetModuleHandleA(nullptr), nullptr);
     SetEvent(job->done);
-    if (popup != nullptr) {
-        DestroyWindow(popup);
-    }
+    DestroyWindow(popup);
     return 0;
 }
 
@@ -229,22 +222,40 @@ bool OwnedWait(const char* ownerName) {
     return true;
 }
 
-void WriteReport(const char* path) {
-    if (FILE* out = std::fopen(path, "w")) {
-        for (const auto& w : gWindows) {
-            std::fprintf(out, "%s %llu %lu %d %d %lu %d %08lx\n", w.name.c_str(),
-                         static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(w.hwnd)),
-                         static_cast<unsigned long>(w.createdTick), w.sysCloses, w.closes,
-                         static_cast<unsigned long>(w.firstCloseTick), w.timerMessages,
-                         static_cast<unsigned long>(w.style));
-        }
-        std::fclose(out);
+bool Probe(const char* logPath, const char* dllPath) {
+    using HookFunction = void (*)();
+    FILE* log = std::fopen(logPath, "w");
+    HMODULE wendle = LoadLibraryA(dllPath);
+    HWND main = CreateWindowExA(0, "#32770", "Tarnelix 3.0", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    auto initialise = reinterpret_cast<HookFunction>(GetProcAddress(wendle, "Initialise"));
+    auto shutdown = reinterpret_cast<HookFunction>(GetProcAddress(wendle, "Shutdown"));
+    if (log == nullptr || main == nullptr || initialise == nullptr || shutdown == nullptr) {
+        return false;
     }
+    const UINT newWindow = RegisterWindowMessageA("WM_TARNELIX_NEW_WINDOW_CREATED");
+    const UINT killPopup = RegisterWindowMessageA("WM_TARNELIX_KILL_POPUP_WINDOW");
+    initialise();
+    const auto logLine = [&](const char* kind, LPARAM window) {
+        std::fprintf(log, "%s %llu %lu\n", kind, static_cast<unsigned long long>(window),
+                     static_cast<unsigned long>(GetTickCount()));
+        std::fflush(log);
+    };
+    logLine("ready", reinterpret_cast<LPARAM>(main));
+    Pump(INFINITE, [&](const MSG& msg) {
+        if (msg.message == newWindow || msg.message == killPopup) {
+            logLine(msg.message == newWindow ? "new" : "kill", msg.lParam);
+        }
+        return msg.message != WM_CLOSE;
+    });
+    shutdown();
+    std::fclose(log);
+    return true;
 }
 
 DWORD Number(const char* text) { return static_cast<DWORD>(std::strtoul(text, nullptr, 0)); }
 
-// Runs one command at argv[i]; the number of arguments it took, 0 on failure.
+// Runs the command at argv[i]; the number of arguments it took, 0 on failure.
 int RunCommand(int argc, char** argv, int i) {
     const std::string verb = argv[i];
     const auto has = [&](int n) { return i + n < argc; };
@@ -257,7 +268,7 @@ int RunCommand(int argc, char** argv, int i) {
                              parent != nullptr ? parent->hwnd : nullptr) != nullptr ? 6 : 0;
     }
     if ((verb == "key" || verb == "press" || verb == "release") && has(1)) {
-        SendKeys(ParseKeys(argv[i + 1]), verb != "release", verb != "press");
+        SendKeys(argv[i + 1], verb != "release", verb != "press");
         return 2;
     }
     if (verb == "wait" && has(1)) {
@@ -265,12 +276,12 @@ int RunCommand(int argc, char** argv, int i) {
         return 2;
     }
     if (verb == "hold" && has(2)) {
-        Hold(argv[i + 1], Number(argv[i + 2]));
+        Hold(argv[i + 1], 0, Number(argv[i + 2]));
         return 3;
     }
-    if (verb == "flood" && has(2)) {
-        Flood(Number(argv[i + 1]), Number(argv[i + 2]));
-        return 3;
+    if (verb == "flood" && has(3)) {
+        Hold(argv[i + 1], Number(argv[i + 2]), Number(argv[i + 3]));
+        return 4;
     }
     if (verb == "stall" && has(1)) {
         SetWindowTextA(gInputWindow, "stalled");
@@ -285,31 +296,37 @@ int RunCommand(int argc, char** argv, int i) {
     if (verb == "ownedwait" && has(1)) {
         return OwnedWait(argv[i + 1]) ? 2 : 0;
     }
-    return 0;
+    return verb == "probe" && has(1) && Probe(argv[1], argv[i + 1]) ? argc - i : 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: TestBrowser OUTFILE COMMAND...\n");
-        return 2;
-    }
     EnsureClass("TestBrowserInput");
-    // No system-menu style: this window is never taken for a frame.
-    gInputWindow = CreateWindowExA(0, "TestBrowserInput", "TestBrowser input", WS_POPUP | WS_VISIBLE, 600, 500, 200,
+    // No system-menu style: this window is never taken for a frame. A tool
+    // window has no taskbar button, so Wine's desktop grows no taskbar that
+    // would shrink the work area under the other tests' feet.
+    gInputWindow = CreateWindowExA(WS_EX_TOOLWINDOW, "TestBrowserInput", "TestBrowser input", WS_POPUP | WS_VISIBLE, 600, 500, 200,
                                    120, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     Pump(100);
-    int failed = -1;
-    for (int i = 2; i < argc && failed < 0;) {
-        const int taken = RunCommand(argc, argv, i);
-        failed = taken == 0 ? i : -1;
-        i += taken;
+    for (int i = 2, taken = 0; i < argc; i += taken) {
+        if ((taken = RunCommand(argc, argv, i)) == 0) {
+            std::fprintf(stderr, "TestBrowser: command %d (%s) failed\n", i, argv[i]);
+            return 3;
+        }
     }
-    WriteReport(argv[1]);
-    if (failed >= 0) {
-        std::fprintf(stderr, "TestBrowser: command %d (%s) failed\n", failed, argv[failed]);
-        return 3;
+    if (argc > 2 && std::strcmp(argv[2], "probe") == 0) {
+        return 0;
+    }
+    if (FILE* out = argc > 1 ? std::fopen(argv[1], "w") : nullptr) {
+        for (const auto& w : gWindows) {
+            std::fprintf(out, "%s %llu %lu %d %d %lu %d %08lx\n", w.name.c_str(),
+                         static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(w.hwnd)),
+                         static_cast<unsigned long>(w.createdTick), w.sysCloses, w.closes,
+                         static_cast<unsigned long>(w.firstCloseTick), w.timerMessages,
+                         static_cast<unsigned long>(w.style));
+        }
+        std::fclose(out);
     }
     return 0;
 }

@@ -34,7 +34,7 @@ bool HookProbe::Start(const std::string& logName) {
     logPath = TestDir() + logName;
     DeleteFileA(logPath.c_str());
     const std::string wendle = winetest::ProgramDir() + "Wendle.dll";
-    if (!process.Start(ToolsDir() + "HookProbe.exe", Quoted(logPath) + " " + Quoted(wendle) + " 120000")) {
+    if (!process.Start(ToolsDir() + "TestBrowser.exe", Quoted(logPath) + " probe " + Quoted(wendle))) {
         return false;
     }
     const DWORD start = GetTickCount();

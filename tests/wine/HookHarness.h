@@ -1,7 +1,7 @@
-// Helpers for the end-to-end tests of the hook library and the engine: a
-// HookProbe standing in for the main window (it installs Wendle's hooks and
-// logs every report), and TestBrowser copies run under the program names
-// Wendle watches.
+// Helpers for the end-to-end tests of the hook library and the engine:
+// TestBrowser copies run under the program names Wendle watches, and a
+// HookProbe (TestBrowser's "probe") stands in for the main window: it
+// installs Wendle's hooks and logs every report.
 #pragma once
 #include <windows.h>
 
@@ -43,7 +43,7 @@ using Windows = std::vector<BrowserWindow>;
 
 class HookProbe {
 public:
-    // Starts HookProbe with the program folder's Wendle.dll and waits for its
+    // Starts the probe with the program folder's Wendle.dll and waits for its
     // "ready" line. logName is a file name inside TestDir().
     bool Start(const std::string& logName);
     // Posts WM_CLOSE to the probe's window and waits for the process to end.
@@ -68,7 +68,11 @@ public:
     Script& Release(const std::string& keys) { return Add({"release", keys}); }
     Script& Wait(DWORD ms) { return Add({"wait", std::to_string(ms)}); }
     Script& Hold(const std::string& name, DWORD ms) { return Add({"hold", name, std::to_string(ms)}); }
-    Script& Flood(DWORD ms, DWORD period) { return Add({"flood", std::to_string(ms), std::to_string(period)}); }
+    // Frames name.i every period ms until one of them got a close command,
+    // at most ms.
+    Script& Flood(const std::string& name, DWORD period, DWORD ms) {
+        return Add({"flood", name, std::to_string(period), std::to_string(ms)});
+    }
     Script& OwnedWait(const std::string& owner) { return Add({"ownedwait", owner}); }
     Script& Stall(DWORD ms) { return Add({"stall", std::to_string(ms)}); }
     Script& Unload() { return Add({"unload"}); }

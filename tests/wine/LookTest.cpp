@@ -12,9 +12,11 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "HookHarness.h"
 #include "support/WineTest.h"
 #include "ui/style/ButtonStyle.h"
 
@@ -146,12 +148,16 @@ protected:
         EXPECT_TRUE(HasVisibleStyle(page)) << "page with control " << controlId;
         return page;
     }
-    // A visible window of this process that Tarnelix is told to kill, as the
-    // hook library would report it. Its WM_SYSCOMMAND/SC_CLOSE destroys it
-    // while this thread pumps.
+    // A visible window that Tarnelix is told to kill, as the hook library
+    // would report it. Tarnelix honours a report only for a window of a
+    // watched program: a browser holds it open until it is closed.
     HWND MakeVictim(const char* title) {
-        return CreateWindowExA(0, "Static", title, WS_POPUP | WS_VISIBLE, 10, 10, 120, 40, nullptr, nullptr,
-                               GetModuleHandleA(nullptr), nullptr);
+        victims.push_back(std::make_unique<hooktest::Browser>());
+        const std::string name = "victim" + std::to_string(victims.size());
+        const auto script = hooktest::Script().Create(name, "Static", "0x90000000", title).Hold(name, 20000);
+        return victims.back()->Start("IEXPLORE.EXE", script, name + ".out")
+                   ? winetest::WaitForWindow("Static", title, 10000)
+                   : nullptr;
     }
     void PostKill(HWND victim) {
         const UINT kill = RegisterWindowMessageA("WM_TARNELIX_KILL_POPUP_WINDOW");
@@ -165,6 +171,7 @@ protected:
 
     winetest::Process tarnelix;
     HWND main = nullptr;
+    std::vector<std::unique_ptr<hooktest::Browser>> victims;
 };
 
 
@@ -463,6 +470,10 @@ TEST_F(Look, KillNoticeSlidesUpToNinetyAndBackToFifteenOverTenTicksThenHides) {
     PostMessageA(disable, BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitFor([] { return SettingNumber("Disable") == 0; }, 3000)) << "protection on: timer 51 runs";
     winetest::PumpFor(400);
+    // Wine keeps a process's first answer for the work area: ask now, as
+    // Tarnelix does when it places the notice, before a taskbar may come.
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     HWND victim = MakeVictim("Slide Popup");
     HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, GetWindowThreadProcessId(main, nullptr));
     ASSERT_NE(static_cast<DWORD>(-1), SuspendThread(thread));
@@ -495,8 +506,6 @@ TEST_F(Look, KillNoticeSlidesUpToNinetyAndBackToFifteenOverTenTicksThenHides) {
             ReleaseDC(nullptr, screen);
         }
     }
-    RECT work{};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     EXPECT_TRUE(ScreenRect(notice).bottom == work.bottom && ScreenRect(notice).right == work.right)
         << "flush with the work area's bottom right corner";
 }

@@ -11,12 +11,14 @@
 #include "platform/Desktop.h"
 #include "platform/Sound.h"
 
-// A desktop of top-level windows that answers like the system does: each
-// window has a class, a title, a style and a visibility, and they stand in
-// z-order (the first added is topmost). Posts to a window that no longer
-// exists fail, as PostMessage does, and are counted apart from the ones that
-// reached a window. FindTopLevel compares class and title ignoring ASCII
-// case, as FindWindow does.
+// A desktop that answers like the system does. Each window has a class, a
+// title, a style, a visibility, a parent (0 for a top-level window) and the
+// program that owns it (Internet Explorer unless a test says otherwise). The
+// top-level windows stand in z-order, the first added topmost. Posts to a
+// window that no longer exists fail, as PostMessage does, and so do all
+// posts while refusePosts is set (a program the system shields from ours);
+// failed posts are counted apart. FindTopLevel and HasChildOfClass compare
+// ignoring ASCII case, as FindWindow does.
 class FakeDesktop final : public IDesktop {
 public:
     enum class CloseKind { SystemClose, Close };
@@ -26,14 +28,31 @@ public:
     };
 
     static constexpr std::uint32_t kVisibleStyle = 0x10000000u;  // WS_VISIBLE
+    static constexpr const char* kBrowserPath = "C:\\Program Files\\Internet Explorer\\IEXPLORE.EXE";
 
-    // Adds a window below the ones already there and returns its id.
+    // Adds a top-level window below the ones already there and returns its id.
     WindowId Add(std::string className, std::string title, bool visible = true, std::uint32_t style = 0)
     {
-        const WindowId id = nextId++;
-        windows.push_back(Window{id, std::move(className), std::move(title), visible, style});
+        windows.push_back(Window{nextId, std::move(className), std::move(title), visible, style, 0, kBrowserPath});
+        return nextId++;
+    }
+    WindowId AddChild(WindowId parent, std::string className, std::string title = "")
+    {
+        const WindowId id = Add(std::move(className), std::move(title));
+        windows.back().parent = parent;
+        windows.back().program = Find(parent)->program;
         return id;
     }
+    // A top-level window created now, in front of all others. reusedId:
+    // the handle value of a vanished window, which the system may hand out
+    // again.
+    WindowId AddInFront(std::string className, std::string title, WindowId reusedId = 0)
+    {
+        const WindowId id = reusedId != 0 ? reusedId : nextId++;
+        windows.insert(windows.begin(), Window{id, std::move(className), std::move(title), true, 0, 0, kBrowserPath});
+        return id;
+    }
+    void SetProgram(WindowId id, std::string path) { Find(id)->program = std::move(path); }
     // The window is destroyed: every later question about it fails.
     void Vanish(WindowId id)
     {
@@ -42,6 +61,7 @@ public:
     }
 
     bool ctrlDown = false;
+    bool refusePosts = false;
     std::vector<PostedClose> posted;
     std::size_t failedPosts = 0;
     std::vector<unsigned> pauses;
@@ -78,7 +98,7 @@ public:
     WindowId FindTopLevel(const char* className, const char* title) const override
     {
         for (const Window& window : windows) {
-            if ((className == nullptr || EqualNoCase(window.className, className)) &&
+            if (window.parent == 0 && (className == nullptr || EqualNoCase(window.className, className)) &&
                 (title == nullptr || EqualNoCase(window.title, title))) {
                 return window.id;
             }
@@ -89,12 +109,30 @@ public:
     {
         std::vector<WindowId> ids;
         for (const Window& window : windows) {
-            ids.push_back(window.id);
+            if (window.parent == 0) {
+                ids.push_back(window.id);
+            }
         }
         return ids;
     }
-    void PostSystemClose(WindowId window) override { Post(window, CloseKind::SystemClose); }
-    void PostClose(WindowId window) override { Post(window, CloseKind::Close); }
+    std::string WindowProgramPath(WindowId window) const override
+    {
+        const Window* found = Find(window);
+        return found ? found->program : "";
+    }
+    bool IsTopLevel(WindowId window) const override
+    {
+        const Window* found = Find(window);
+        return found != nullptr && found->parent == 0;
+    }
+    bool HasChildOfClass(WindowId window, const char* className) const override
+    {
+        return std::any_of(windows.begin(), windows.end(), [&](const Window& w) {
+            return window != 0 && w.parent == window && EqualNoCase(w.className, className);
+        });
+    }
+    bool PostSystemClose(WindowId window) override { return Post(window, CloseKind::SystemClose); }
+    bool PostClose(WindowId window) override { return Post(window, CloseKind::Close); }
     bool IsCtrlKeyDown() const override { return ctrlDown; }
     void Pause(unsigned milliseconds) override { pauses.push_back(milliseconds); }
 
@@ -105,6 +143,8 @@ private:
         std::string title;
         bool visible;
         std::uint32_t style;
+        WindowId parent;
+        std::string program;
     };
 
     static bool EqualNoCase(const std::string& a, const std::string& b)
@@ -113,18 +153,20 @@ private:
         return a.size() == b.size() &&
                std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return fold(x) == fold(y); });
     }
-    const Window* Find(WindowId id) const
+    Window* Find(WindowId id)
     {
         const auto found = std::find_if(windows.begin(), windows.end(), [&](const Window& w) { return w.id == id; });
         return found == windows.end() ? nullptr : &*found;
     }
-    void Post(WindowId window, CloseKind kind)
+    const Window* Find(WindowId id) const { return const_cast<FakeDesktop*>(this)->Find(id); }
+    bool Post(WindowId window, CloseKind kind)
     {
-        if (Find(window) == nullptr) {
+        if (Find(window) == nullptr || refusePosts) {
             ++failedPosts;
-            return;
+            return false;
         }
         posted.push_back(PostedClose{window, kind});
+        return true;
     }
     std::vector<WindowId> PostedOf(CloseKind kind) const
     {

@@ -19,10 +19,6 @@
 //                                         once the hooks are gone (Wine keeps them mapped)
 //   ownedwait NAME                        a second thread creates a "Shell Embedding" popup
 //                                         owned by NAME while this thread waits, not pumping
-//   probe DLL                             stand in for the main window: a "#32770" window
-//                                         "Tarnelix 3.0" installs DLL's hooks and logs each
-//                                         report to OUTFILE as "new|kill HANDLE TICK" until
-//                                         it gets WM_CLOSE
 // Windows of class "TarnelixFullText" fill the whole WM_GETTEXT buffer and
 // leave it unterminated; windows titled "OwnTimers" start repeating timers
 // 100 and 101 of their own at creation. At the end OUTFILE gets a line
@@ -97,31 +93,20 @@ bool EnsureClass(const char* className) {
     return RegisterClassA(&wc) != 0;
 }
 
-// Pumps for ms, showing every message to `onMessage` first; stops early
-// when that says so.
-template <class OnMessage>
-bool Pump(DWORD ms, OnMessage onMessage) {
-    for (const DWORD start = GetTickCount(); GetTickCount() - start < ms;) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+// Takes what is queued at least once, also for 0 ms.
+void Pump(DWORD ms) {
+    const DWORD start = GetTickCount();
+    do {
+        for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) {
             // Wendle's one-shot timers: each fires once unless its routine
             // is gone, when the system swallows the fault and fires again.
             if (TrackedWindow* window = msg.message == WM_TIMER ? Find(msg.hwnd) : nullptr) {
                 ++window->timerMessages;
             }
-            if (!onMessage(msg)) {
-                return false;
-            }
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
-    return true;
-}
-
-void Pump(DWORD ms) {
-    Pump(ms, [](const MSG&) { return true; });
+    } while (GetTickCount() - start < ms && MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT) != WAIT_FAILED);
 }
 
 HWND CreateTracked(const std::string& name, const char* className, DWORD style, const char* title, HWND parent) {
@@ -222,37 +207,6 @@ bool OwnedWait(const char* ownerName) {
     return true;
 }
 
-bool Probe(const char* logPath, const char* dllPath) {
-    using HookFunction = void (*)();
-    FILE* log = std::fopen(logPath, "w");
-    HMODULE wendle = LoadLibraryA(dllPath);
-    HWND main = CreateWindowExA(0, "#32770", "Tarnelix 3.0", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
-                                GetModuleHandleA(nullptr), nullptr);
-    auto initialise = reinterpret_cast<HookFunction>(GetProcAddress(wendle, "Initialise"));
-    auto shutdown = reinterpret_cast<HookFunction>(GetProcAddress(wendle, "Shutdown"));
-    if (log == nullptr || main == nullptr || initialise == nullptr || shutdown == nullptr) {
-        return false;
-    }
-    const UINT newWindow = RegisterWindowMessageA("WM_TARNELIX_NEW_WINDOW_CREATED");
-    const UINT killPopup = RegisterWindowMessageA("WM_TARNELIX_KILL_POPUP_WINDOW");
-    initialise();
-    const auto logLine = [&](const char* kind, LPARAM window) {
-        std::fprintf(log, "%s %llu %lu\n", kind, static_cast<unsigned long long>(window),
-                     static_cast<unsigned long>(GetTickCount()));
-        std::fflush(log);
-    };
-    logLine("ready", reinterpret_cast<LPARAM>(main));
-    Pump(INFINITE, [&](const MSG& msg) {
-        if (msg.message == newWindow || msg.message == killPopup) {
-            logLine(msg.message == newWindow ? "new" : "kill", msg.lParam);
-        }
-        return msg.message != WM_CLOSE;
-    });
-    shutdown();
-    std::fclose(log);
-    return true;
-}
-
 DWORD Number(const char* text) { return static_cast<DWORD>(std::strtoul(text, nullptr, 0)); }
 
 // Runs the command at argv[i]; the number of arguments it took, 0 on failure.
@@ -293,10 +247,7 @@ int RunCommand(int argc, char** argv, int i) {
         HMODULE wendle = GetModuleHandleA("Wendle.dll");
         return wendle != nullptr && FreeLibrary(wendle) ? 1 : 0;
     }
-    if (verb == "ownedwait" && has(1)) {
-        return OwnedWait(argv[i + 1]) ? 2 : 0;
-    }
-    return verb == "probe" && has(1) && Probe(argv[1], argv[i + 1]) ? argc - i : 0;
+    return verb == "ownedwait" && has(1) && OwnedWait(argv[i + 1]) ? 2 : 0;
 }
 
 }  // namespace
@@ -314,9 +265,6 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "TestBrowser: command %d (%s) failed\n", i, argv[i]);
             return 3;
         }
-    }
-    if (argc > 2 && std::strcmp(argv[2], "probe") == 0) {
-        return 0;
     }
     if (FILE* out = argc > 1 ? std::fopen(argv[1], "w") : nullptr) {
         for (const auto& w : gWindows) {

@@ -5,10 +5,7 @@
 #include <vector>
 
 #include "app/core/PopupEngine.h"
-#include "common/Counters.h"
 #include "pages/AddBanners.h"
-#include "pages/ListFileIo.h"
-#include "platform/TextCompare.h"
 #include "support/FakeDesktop.h"
 #include "support/FakeSettings.h"
 #include "support/MemoryFileStore.h"
@@ -65,14 +62,13 @@ struct EngineParts {
         }
         return texts;
     }
-    // Nothing counted, announced or recorded.
-    void ExpectNothingCounted() const
+    // Nothing closed, counted, announced or recorded.
+    void ExpectNothingDone() const
     {
-        EXPECT_EQ(counters.popupTotal, 0);
-        EXPECT_EQ(counters.popupRun, 0);
+        EXPECT_TRUE(desktop.systemClosed.empty() && desktop.closed.empty());
+        EXPECT_EQ(counters.popupTotal + counters.popupRun, 0);
         EXPECT_EQ(host.saves + host.notices, 0);
         EXPECT_TRUE(sound.played.empty());
-        EXPECT_TRUE(history.List().IsEmpty());
         EXPECT_EQ(store.files.count(kHistoryPath), 0u);
     }
 
@@ -96,12 +92,11 @@ TEST_F(PopupEngineTest, KillClosesSoundsNotifiesCountsAndRecords)
 {
     const WindowId popup = desktop.Add("IEFrame", "Win a prize - Microsoft Internet Explorer");
     EXPECT_TRUE(engine.KillPopupWindow(popup));
-    EXPECT_EQ(desktop.SystemClosed(), (Ids{popup}));
-    EXPECT_TRUE(desktop.Closed().empty());
+    EXPECT_EQ(desktop.systemClosed, (Ids{popup}));
+    EXPECT_TRUE(desktop.closed.empty());
     EXPECT_EQ(sound.played, (Lines{kKillSound}));
     EXPECT_EQ(host.notices, 1);
-    EXPECT_EQ(counters.popupTotal, 1);
-    EXPECT_EQ(counters.popupRun, 1);
+    EXPECT_EQ(counters.popupTotal + counters.popupRun, 2);
     EXPECT_EQ(host.refreshes, 1);
     EXPECT_EQ(settings.GetProfileString("Settings", "PopupCounter", ""), "1");
     EXPECT_EQ(store.files[kHistoryPath], "BLK:Win a prize - Microsoft Internet Explorer\r\n");
@@ -112,38 +107,40 @@ TEST_F(PopupEngineTest, KillClosesSoundsNotifiesCountsAndRecords)
     host.playSound = true;
     engine.SetKillSoundPath("");
     EXPECT_TRUE(engine.KillPopupWindow(desktop.Add("IEFrame", "Ad 2")));
-    EXPECT_EQ(sound.played.size(), 1u);
-    EXPECT_EQ(host.notices, 1);
+    EXPECT_EQ(sound.played.size() + host.notices, 2u);
     EXPECT_EQ(counters.popupTotal, 3);
 }
 
-// A window let through is neither closed, counted nor recorded. Allowed
-// entries match case-sensitively anywhere in the title.
+// Allowed entries match case-sensitively anywhere in the title.
 TEST_F(PopupEngineTest, KillLetsThroughNullVanishedDisabledCtrlAllowedAndRefusedPosts)
 {
+    using SetUp = std::function<WindowId(EngineParts&)>;
+    const SetUp vanished = [](EngineParts& t) {
+        const WindowId window = t.desktop.Add("IEFrame", "Ad");
+        t.desktop.Vanish(window);
+        return window;
+    };
     const struct {
         const char* what;
-        std::function<WindowId(EngineParts&)> setUp;
+        SetUp setUp;
         bool killed;
     } cases[] = {
         {"null", [](EngineParts&) { return WindowId{0}; }, false},
-        {"vanished", [](EngineParts& t) { const WindowId w = t.desktop.Add("IEFrame", "Ad"); t.desktop.Vanish(w); return w; },
-         false},
+        {"vanished", vanished, false},
         {"Disable", [](EngineParts& t) { t.host.disable = true; return t.desktop.Add("IEFrame", "Ad"); }, false},
         {"Ctrl", [](EngineParts& t) { t.desktop.ctrlDown = true; return t.desktop.Add("IEFrame", "Ad"); }, false},
         {"allowed", [](EngineParts& t) { t.allowed.List().Add("Bank"); return t.desktop.Add("IEFrame", "My Bank"); },
          false},
-        {"refused post", [](EngineParts& t) { t.desktop.refusePosts = true; return t.desktop.Add("IEFrame", "Ad"); },
-         false},
-        {"allowed in other case",
-         [](EngineParts& t) { t.allowed.List().Add("Bank"); return t.desktop.Add("IEFrame", "my bank"); }, true},
+        {"refused", [](EngineParts& t) { t.desktop.refusePosts = true; return t.desktop.Add("IEFrame", "Ad"); }, false},
+        {"other case", [](EngineParts& t) { t.allowed.List().Add("Bank"); return t.desktop.Add("IEFrame", "my bank"); },
+         true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         EngineParts fresh;
         EXPECT_EQ(fresh.engine.KillPopupWindow(c.setUp(fresh)), c.killed);
         if (!c.killed) {
-            fresh.ExpectNothingCounted();
+            fresh.ExpectNothingDone();
         }
     }
 }
@@ -161,33 +158,35 @@ TEST_F(PopupEngineTest, ShorterTitleThanAHistoryEntryIsCountedButNotRecorded)
 // of a watched program, or an AOL window holding a browser frame, counts.
 TEST_F(PopupEngineTest, ReportsAreHonouredOnlyForWindowsTheHookLibraryReports)
 {
+    const auto windowOf = [&](const char* program, const char* className) {
+        const WindowId window = desktop.Add(className, className);
+        desktop.SetProgram(window, program);
+        return window;
+    };
     const WindowId popup = desktop.Add("IEFrame", "Ad");
-    const WindowId mine = desktop.Add("#32770", "Tarnelix 3.0");
-    desktop.SetProgram(mine, "C:\\Tarnelix\\Tarnelix.exe");
-    const WindowId shell = desktop.Add("CabinetWClass", "C:\\");
-    desktop.SetProgram(shell, "C:\\WINDOWS\\Explorer.EXE");
     const WindowId control = desktop.AddChild(popup, "Button", "OK");
-    const WindowId unknown = desktop.Add("IEFrame", "Unknown");
-    desktop.SetProgram(unknown, "");
-    const WindowId aolHost = desktop.Add("AOL Frame25", "AOL");
-    desktop.SetProgram(aolHost, "C:\\America Online 9.0\\aol.exe");
-    const WindowId mdiClient = desktop.AddChild(aolHost, "MDIClient", "Site");
+    const WindowId aolHost = windowOf("C:\\America Online 9.0\\aol.exe", "AOL Frame25");
+    const WindowId mdiClient = desktop.AddChild(aolHost, "MDIClient");
     desktop.AddChild(mdiClient, "_aol_ebrowser_site");
-    const WindowId aolButton = desktop.AddChild(aolHost, "_AOL_Button", "Go");
     const struct {
         WindowId window;
         bool honoured;
-    } cases[] = {{popup, true},   {mine, false},    {shell, false},    {control, false},
-                 {unknown, false}, {aolHost, true}, {mdiClient, true}, {aolButton, false}};
+    } cases[] = {{popup, true},
+                 {control, false},
+                 {windowOf("C:\\Tarnelix\\Tarnelix.exe", "#32770"), false},
+                 {windowOf("C:\\WINDOWS\\Explorer.EXE", "CabinetWClass"), false},
+                 {windowOf("", "IEFrame"), false},
+                 {aolHost, true},
+                 {mdiClient, true},
+                 {desktop.AddChild(aolHost, "_AOL_Button"), false}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(*desktop.WindowTitle(c.window));
-        EXPECT_EQ(engine.IsGenuineReport(c.window), c.honoured);
+        EXPECT_EQ(engine.IsGenuineReport(c.window), c.honoured) << c.window;
     }
     engine.OnKillPopupWindowMessage(control);
     history.List().Add("OK");
     host.autoBlock = false;
     engine.OnNewWindowCreatedMessage(control);
-    EXPECT_TRUE(desktop.posted.empty());
+    EXPECT_TRUE(desktop.systemClosed.empty());
 }
 
 TEST_F(PopupEngineTest, KillMessageActsOnlyWithAutoBlockNewWindowMessageOnlyWithout)
@@ -196,21 +195,19 @@ TEST_F(PopupEngineTest, KillMessageActsOnlyWithAutoBlockNewWindowMessageOnlyWith
     history.LoadFromFile();
     const WindowId deal = desktop.Add("IEFrame", "deal");
     engine.OnNewWindowCreatedMessage(deal);  // AutoBlock on: not this path's business
-    EXPECT_TRUE(desktop.posted.empty());
-
     host.autoBlock = false;
     engine.OnKillPopupWindowMessage(desktop.Add("IEFrame", "Ad"));
-    engine.OnNewWindowCreatedMessage(desktop.Add("IEFrame", ""));
-    engine.OnNewWindowCreatedMessage(desktop.Add("IEFrame", "Deal of the day"));
-    engine.OnNewWindowCreatedMessage(desktop.Add("IEFrame", "Deal "));
+    for (const char* title : {"", "Deal of the day", "Deal "}) {
+        engine.OnNewWindowCreatedMessage(desktop.Add("IEFrame", title));
+    }
     engine.OnNewWindowCreatedMessage(deal);
-    EXPECT_EQ(desktop.SystemClosed(), (Ids{deal}));
+    EXPECT_EQ(desktop.systemClosed, (Ids{deal}));
     EXPECT_EQ(counters.popupTotal, 1);
 }
 
 // The sweep is the user's own act: it closes by title, whatever program
 // shows the window, and goes on past the windows it lets through.
-TEST_F(PopupEngineTest, SweepTrimsTrailingBlanksAndSkipsHiddenAndEmptyAndLetThrough)
+TEST_F(PopupEngineTest, SweepTrimsTrailingBlanksAndSkipsHiddenEmptyAndAllowed)
 {
     history.List().Add("Deal");
     allowed.List().Add("DEAL!");
@@ -222,8 +219,7 @@ TEST_F(PopupEngineTest, SweepTrimsTrailingBlanksAndSkipsHiddenAndEmptyAndLetThro
     desktop.Add("IEFrame", "DEAL!");  // allowed, in the same case
     const WindowId exact = desktop.Add("IEFrame", "DEAL");
     engine.SweepBlockedTitles();
-    EXPECT_EQ(desktop.SystemClosed(), (Ids{blank, exact}));
-    EXPECT_EQ(counters.popupTotal, 2);
+    EXPECT_EQ(desktop.systemClosed, (Ids{blank, exact}));
     // The kill records the title as it stands: no entry begins with the
     // blank-ended one, so it is added ('DEAL' is covered by 'Deal').
     EXPECT_EQ(History(), (Lines{"Deal", "Deal  \t"}));
@@ -249,10 +245,9 @@ TEST_F(PopupEngineTest, DisableStopsEveryPathAndTheAddPopupsPageOnlyWaits)
     page.List().SetSelected(0, true);
     page.List().SetSelected(1, true);
     page.OnBlock(desktop, [&](WindowId window) { engine.KillPopupWindow(window); });
-    EXPECT_TRUE(desktop.posted.empty());
-    EXPECT_EQ(desktop.TotalPausedMs(), 600u);
-    EXPECT_EQ(counters.popupTotal, 0);
-    EXPECT_EQ(host.saves, 0);
+    EXPECT_EQ(desktop.pauses, (std::vector<unsigned>{300, 300}));
+    EXPECT_TRUE(desktop.systemClosed.empty() && desktop.closed.empty());
+    EXPECT_EQ(counters.popupTotal + host.saves, 0);
 }
 
 TEST_F(PopupEngineTest, ShellEmbeddingIsKilledOnlyUntitledWithTheExactStyle)
@@ -268,11 +263,10 @@ TEST_F(PopupEngineTest, ShellEmbeddingIsKilledOnlyUntitledWithTheExactStyle)
         {"Shop", kBareShellEmbeddingStyle, false},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << '"' << c.title << "\" style " << std::hex << c.style);
-        desktop.posted.clear();
+        desktop.systemClosed.clear();
         const WindowId shell = desktop.Add(kShellEmbeddingClass, c.title, true, c.style);
         engine.BrowserBoxStep();
-        EXPECT_EQ(desktop.SystemClosed(), c.killed ? Ids{shell} : Ids{});
+        EXPECT_EQ(desktop.systemClosed, c.killed ? Ids{shell} : Ids{}) << c.title << " " << std::hex << c.style;
         desktop.Vanish(shell);
     }
     EXPECT_EQ(counters.popupTotal, 1);
@@ -288,13 +282,12 @@ TEST_F(PopupEngineTest, BrowserBoxesCloseOnePerTickAndHonourCtrl)
     const WindowId second = desktop.Add(kScriptErrorClass, kScriptErrorTitle);
     desktop.ctrlDown = true;
     engine.BrowserBoxStep();
-    EXPECT_TRUE(desktop.posted.empty());
+    EXPECT_TRUE(desktop.systemClosed.empty());
     desktop.ctrlDown = false;
     engine.BrowserBoxStep();
-    EXPECT_EQ(desktop.SystemClosed(), (Ids{first}));
     desktop.Vanish(first);  // the posted close took effect before the next tick
     engine.BrowserBoxStep();
-    EXPECT_EQ(desktop.SystemClosed(), (Ids{first, second}));
+    EXPECT_EQ(desktop.systemClosed, (Ids{first, second}));
     EXPECT_EQ(History(), (Lines{kScriptErrorTitle}));
 }
 
@@ -306,14 +299,11 @@ TEST_F(PopupEngineTest, MessengerBoxIsClosedAndCountedDespiteCtrlOrAllowedEntryB
     desktop.Add("OtherClass", kMessengerBoxTitle);
     const WindowId box = desktop.Add(kMessengerBoxClass, kMessengerBoxTitle);
     engine.MessengerBoxStep();
-    EXPECT_EQ(desktop.Closed(), (Ids{box}));
-    EXPECT_TRUE(desktop.SystemClosed().empty());
+    EXPECT_EQ(desktop.closed, (Ids{box}));
+    EXPECT_TRUE(desktop.systemClosed.empty());
     EXPECT_EQ(sound.played, (Lines{kKillSound}));
-    EXPECT_EQ(host.notices, 1);
-    EXPECT_EQ(counters.popupTotal, 1);
-    EXPECT_EQ(counters.popupRun, 1);
-    EXPECT_EQ(host.saves, 1);
-    EXPECT_EQ(host.refreshes, 1);
+    EXPECT_EQ(host.notices + host.saves + host.refreshes, 3);
+    EXPECT_EQ(counters.popupTotal + counters.popupRun, 2);
     EXPECT_TRUE(history.List().IsEmpty());
 }
 
@@ -327,7 +317,7 @@ TEST_F(PopupEngineTest, EveryMessengerBoxIsCountedOnceWhileItStands)
     desktop.refusePosts = false;
     engine.MessengerBoxStep();
     engine.MessengerBoxStep();
-    EXPECT_EQ(desktop.Closed(), (Ids{older, older}));
+    EXPECT_EQ(desktop.closed, (Ids{older, older}));
     EXPECT_EQ(counters.popupTotal, 1);
 
     const WindowId newer = desktop.AddInFront(kMessengerBoxClass, kMessengerBoxTitle);
@@ -340,30 +330,25 @@ TEST_F(PopupEngineTest, EveryMessengerBoxIsCountedOnceWhileItStands)
     engine.MessengerBoxStep();
     const WindowId again = desktop.AddInFront(kMessengerBoxClass, kMessengerBoxTitle, older);
     engine.MessengerBoxStep();  // a new box with the old box's handle
-    EXPECT_EQ(desktop.Closed().back(), again);
+    EXPECT_EQ(desktop.closed.back(), again);
     EXPECT_EQ(counters.popupTotal, 3);
     EXPECT_EQ(sound.played.size(), 3u);
 }
 
-TEST_F(PopupEngineTest, CountKillCountsPopupAndAdwareKindsAndAlwaysSavesAndRefreshes)
+TEST_F(PopupEngineTest, CountKillByKindAlwaysSavesAndRefreshesNamedSoundsFromTheFolder)
 {
     counters = Counters{12, 0, 3, 0, 5};
     engine.CountKill(kKillKindPopup);
     engine.CountKill(kKillKindAdware);
     engine.CountKill(7);
-    EXPECT_EQ(counters.popupTotal, 13);
-    EXPECT_EQ(counters.popupRun, 1);
-    EXPECT_EQ(counters.adwareTotal, 4);
-    EXPECT_EQ(counters.adwareRun, 1);
-    EXPECT_EQ(host.saves, 3);
-    EXPECT_EQ(host.refreshes, 3);
+    EXPECT_EQ((std::vector<int>{13, 1, 4, 1, 5}), (std::vector<int>{counters.popupTotal, counters.popupRun,
+                                                                     counters.adwareTotal, counters.adwareRun,
+                                                                     counters.addOnTotal}));
+    EXPECT_EQ(host.saves + host.refreshes, 6);
     EXPECT_EQ(settings.GetProfileString("Settings", "AdwareCounter", ""), "4");
-}
 
-TEST_F(PopupEngineTest, NamedSoundWithBackslashIsAFullPath)
-{
     engine.SetSoundFolder("C:\\Tarnelix\\Sound\\Default\\");
-    engine.PlayNamedSound("D:\\Waves\\boom.wav");
+    engine.PlayNamedSound("D:\\Waves\\boom.wav");  // a backslash: a full path
     engine.PlayNamedSound("on.wav");
     engine.PlayNamedSound("");
     EXPECT_EQ(sound.played, (Lines{"D:\\Waves\\boom.wav", "C:\\Tarnelix\\Sound\\Default\\on.wav"}));

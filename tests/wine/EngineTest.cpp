@@ -28,12 +28,8 @@ void WriteFile(const std::string& path, const std::string& content) {
     std::ofstream(path, std::ios::binary) << content;
 }
 
-void WriteSetting(const char* value, const std::string& text) {
-    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, value, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
-}
-
-void WriteSetting(const char* value, DWORD number) {
-    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, value, REG_DWORD, &number, sizeof(number));
+void WriteSetting(const char* value, const char* text) {
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, value, REG_SZ, text, static_cast<DWORD>(strlen(text) + 1));
 }
 
 DWORD SettingNumber(const char* value) {
@@ -101,9 +97,6 @@ protected:
         EXPECT_TRUE(hooktest::RunBrowser(program, script, windows));
         return windows;
     }
-    void PostReport(const char* message, HWND window) {
-        PostMessageA(main, RegisterWindowMessageA(message), 0, reinterpret_cast<LPARAM>(window));
-    }
     std::string Digits() const {
         std::string digits;
         for (int id = 1012; id >= 1007; --id) {
@@ -121,8 +114,8 @@ protected:
 
 // Any program can post the kill report with any handle: only a top-level
 // window of a watched program is closed, and a window that is gone changes
-// nothing.
-TEST_F(Engine, PopupsAreKilledAndOnlyGenuineReportsAreHonoured) {
+// nothing. Allowed entries protect titles in their own letter case.
+TEST_F(Engine, PopupsAreKilledUnlessAllowedOrCtrlIsHeldAndOnlyGenuineReportsCount) {
     WriteFile(ProgramDir() + "AllowBanners.dat", "Bank\r\nMail\r\n");
     StartTarnelix();
     hooktest::Browser browser;
@@ -143,7 +136,7 @@ TEST_F(Engine, PopupsAreKilledAndOnlyGenuineReportsAreHonoured) {
     DestroyWindow(gone);
     winetest::PumpFor(500);
     for (HWND forged : {own, gone, FindWindowExA(top, nullptr, "TarnelixChild", nullptr), top}) {
-        PostReport("WM_TARNELIX_KILL_POPUP_WINDOW", forged);
+        PostMessageA(main, RegisterWindowMessageA("WM_TARNELIX_KILL_POPUP_WINDOW"), 0, reinterpret_cast<LPARAM>(forged));
     }
     Windows windows;
     ASSERT_TRUE(browser.Finish(windows));
@@ -158,21 +151,14 @@ TEST_F(Engine, PopupsAreKilledAndOnlyGenuineReportsAreHonoured) {
     EXPECT_EQ("3", Counter("PopupCounter"));
     EXPECT_EQ("000003", Digits());
     EXPECT_EQ("BLK:Cheap Pills\r\nBLK:Forged Top\r\nBLK:my bank - browser\r\n", History());
-}
 
-TEST_F(Engine, PopupOpenedWhileCtrlIsHeldSurvivesUncounted) {
-    StartTarnelix();
-    // The frame is created hidden: activating a new window makes Wine take
-    // the key state from the X server again, where Ctrl is up.
-    auto windows = Run("IEXPLORE.EXE", Script()
-                                           .Press("ctrl")
-                                           .Create("wanted", "IEFrame", "0x06CF0000", "Wanted")
-                                           .Wait(600)
-                                           .Release("ctrl")
-                                           .Wait(200));
+    // A popup handled while the user holds Ctrl survives uncounted. It is
+    // created hidden: activating a new window makes Wine take the key state
+    // from the X server again, where Ctrl is up.
+    windows = Run("IEXPLORE.EXE",
+                  Script().Press("ctrl").Create("wanted", "IEFrame", "0x06CF0000", "Wanted").Wait(600).Release("ctrl"));
     EXPECT_EQ(0, Find(windows, "wanted")->sysCloses);
-    EXPECT_EQ("000000", Digits());
-    EXPECT_EQ("", History());
+    EXPECT_EQ("000003", Digits());
 }
 
 // AutoBlock unchecked: the sweep closes visible windows by their trimmed
@@ -237,7 +223,8 @@ TEST_F(Engine, BrowserAndMessengerBoxesAreClosedByTheTimers) {
 }
 
 TEST_F(Engine, DisableStopsEveryPathAndIsBroadcast) {
-    WriteSetting("Disable", DWORD{1});
+    const DWORD disabled = 1;
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "Disable", REG_DWORD, &disabled, sizeof(disabled));
     StartTarnelix();
     auto windows = Run("IEXPLORE.EXE", Script()
                                            .Frame("Popup")
@@ -272,24 +259,16 @@ TEST_F(Engine, DisableStopsEveryPathAndIsBroadcast) {
     EXPECT_EQ(1u, SettingNumber("Disable"));
 }
 
-TEST_F(Engine, CounterDigitsShowTheSumAndResetPastSixDigits) {
-    WriteSetting("PopupCounter", "999987");
-    WriteSetting("AdwareCounter", "12");
+// Fifty popups as fast as the browser makes them: all are closed, and the
+// 41st kill takes the six digits past 999999, which starts the popup and
+// adware counters again from 0 (the add-on's are kept). The time from
+// creation to the close command arriving is printed, not asserted.
+TEST_F(Engine, BurstOfFiftyPopupsIsClosedCompletelyAndResetsTheFullCounter) {
+    WriteSetting("PopupCounter", "999950");
+    WriteSetting("AdwareCounter", "9");
     WriteSetting("VeilmarkCounter", "5");
     StartTarnelix();
-    EXPECT_EQ("999999", Digits());
-    Run("IEXPLORE.EXE", Script().Frame("OneMore").Hold("OneMore", 3000));
-    winetest::PumpFor(200);
-    EXPECT_EQ("000000", Digits());
-    EXPECT_EQ("0", Counter("PopupCounter"));
-    EXPECT_EQ("0", Counter("AdwareCounter"));
-    EXPECT_EQ("5", Counter("VeilmarkCounter"));
-}
-
-// Fifty popups as fast as the browser makes them: all are closed. The time
-// from creation to the close command arriving is printed, not asserted.
-TEST_F(Engine, BurstOfFiftyPopupsIsClosedCompletely) {
-    StartTarnelix();
+    EXPECT_EQ("999959", Digits());
     Script script;
     for (int i = 0; i < 50; ++i) {
         script.Create("p" + std::to_string(i), "IEFrame", hooktest::kFrameStyle, "Burst " + std::to_string(i)).Wait(0);
@@ -307,7 +286,11 @@ TEST_F(Engine, BurstOfFiftyPopupsIsClosedCompletely) {
                 "(targets <= 120 ms, <= 200 ms)\n",
                 static_cast<unsigned long>(windows.back().created - windows.front().created),
                 static_cast<unsigned long>(latencies[25]), static_cast<unsigned long>(latencies[49]));
-    EXPECT_EQ("50", Counter("PopupCounter"));
+    winetest::PumpFor(200);
+    EXPECT_EQ("000009", Digits());
+    EXPECT_EQ("9", Counter("PopupCounter"));
+    EXPECT_EQ("0", Counter("AdwareCounter"));
+    EXPECT_EQ("5", Counter("VeilmarkCounter"));
 }
 
 // The exit question's own message loop still delivers posted commands.

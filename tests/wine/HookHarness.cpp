@@ -6,8 +6,19 @@
 namespace hooktest {
 namespace {
 
-using winetest::TestDir;
-using winetest::ToolsDir;
+using HookFunction = void (*)();
+
+std::vector<Report> gReports;
+WNDPROC gDialogProc = nullptr;
+
+LRESULT CALLBACK ProbeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    static const UINT newWindow = RegisterWindowMessageA("WM_TARNELIX_NEW_WINDOW_CREATED");
+    static const UINT killPopup = RegisterWindowMessageA("WM_TARNELIX_KILL_POPUP_WINDOW");
+    if (msg == newWindow || msg == killPopup) {
+        gReports.push_back({msg == newWindow ? "new" : "kill", static_cast<unsigned long long>(lParam), GetTickCount()});
+    }
+    return CallWindowProcA(gDialogProc, hwnd, msg, wParam, lParam);
+}
 
 std::string Quoted(const std::string& argument) {
     if (!argument.empty() && argument.find_first_of(" \t\"") == std::string::npos) {
@@ -16,58 +27,30 @@ std::string Quoted(const std::string& argument) {
     return "\"" + argument + "\"";
 }
 
-std::vector<std::string> ReadLines(const std::string& path) {
-    std::vector<std::string> lines;
-    std::ifstream in(path);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty()) {
-            lines.push_back(line);
-        }
-    }
-    return lines;
-}
-
 }  // namespace
 
-bool HookProbe::Start(const std::string& logName) {
-    logPath = TestDir() + logName;
-    DeleteFileA(logPath.c_str());
-    const std::string wendle = winetest::ProgramDir() + "Wendle.dll";
-    if (!process.Start(ToolsDir() + "TestBrowser.exe", Quoted(logPath) + " probe " + Quoted(wendle))) {
-        return false;
+HookProbe::HookProbe() : wendle(LoadLibraryA((winetest::ProgramDir() + "Wendle.dll").c_str())) {
+    auto initialise = reinterpret_cast<HookFunction>(GetProcAddress(wendle, "Initialise"));
+    window = CreateWindowExA(0, "#32770", "Tarnelix 3.0", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    if (initialise == nullptr || window == nullptr) {
+        return;
     }
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < 15000 && process.Running()) {
-        for (const std::string& line : ReadLines(logPath)) {
-            std::istringstream fields(line);
-            std::string kind;
-            unsigned long long handle = 0;
-            if (fields >> kind >> handle && kind == "ready") {
-                window = reinterpret_cast<HWND>(static_cast<UINT_PTR>(handle));
-                return true;
-            }
-        }
-        winetest::PumpFor(20);
-    }
-    return false;
+    gReports.clear();
+    gDialogProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ProbeProc)));
+    initialise();
 }
 
-bool HookProbe::Close() {
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    return process.WaitForExit(10000);
+HookProbe::~HookProbe() {
+    if (auto shutdown = reinterpret_cast<HookFunction>(GetProcAddress(wendle, "Shutdown"))) {
+        shutdown();
+    }
+    DestroyWindow(window);
+    FreeLibrary(wendle);
 }
 
-std::vector<Report> HookProbe::Reports() const {
-    std::vector<Report> reports;
-    for (const std::string& line : ReadLines(logPath)) {
-        std::istringstream fields(line);
-        Report report;
-        if (fields >> report.kind >> report.window >> report.tick && report.kind != "ready") {
-            reports.push_back(report);
-        }
-    }
-    return reports;
+const std::vector<Report>& HookProbe::Reports() const {
+    winetest::PumpFor(10);
+    return gReports;
 }
 
 Script& Script::Add(const std::vector<std::string>& arguments) {
@@ -77,35 +60,38 @@ Script& Script::Add(const std::vector<std::string>& arguments) {
     return *this;
 }
 
-Script& Script::Create(const std::string& name, const std::string& className, const std::string& style,
-                       const std::string& title, const std::string& parent) {
-    return Add({"create", name, className, style, title, parent});
-}
-
 bool Browser::Start(const std::string& fileName, const Script& script, const std::string& outName) {
-    const std::string exe = TestDir() + fileName;
-    CopyFileA((ToolsDir() + "TestBrowser.exe").c_str(), exe.c_str(), TRUE);
-    outPath = TestDir() + outName;
+    const std::string exe = winetest::TestDir() + fileName;
+    CopyFileA((winetest::ToolsDir() + "TestBrowser.exe").c_str(), exe.c_str(), TRUE);
+    outPath = winetest::TestDir() + outName;
     DeleteFileA(outPath.c_str());
     return process.Start(exe, Quoted(outPath) + " " + script.Text());
 }
 
 bool Browser::Finish(Windows& windows, DWORD timeoutMs) {
     DWORD exitCode = 1;
-    if (!process.WaitForExit(timeoutMs, &exitCode) || exitCode != 0) {
-        return false;
+    for (const DWORD start = GetTickCount(); !process.WaitForExit(0, &exitCode);) {
+        if (GetTickCount() - start > timeoutMs) {
+            return false;
+        }
+        // Wakes at once for a message, so the probe stamps its reports on time.
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+        for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) {
+            DispatchMessageA(&msg);
+        }
     }
+    std::ifstream in(outPath);
     windows.clear();
-    for (const std::string& line : ReadLines(outPath)) {
+    for (std::string line; exitCode == 0 && std::getline(in, line);) {
         std::istringstream fields(line);
         BrowserWindow w;
-        if (!(fields >> w.name >> w.hwnd >> w.created >> w.sysCloses >> w.closes >> w.firstClose >> w.timerMessages >> std::hex >>
-              w.style)) {
+        if (!(fields >> w.name >> w.hwnd >> w.created >> w.sysCloses >> w.closes >> w.firstClose >>
+              w.timerMessages >> std::hex >> w.style)) {
             return false;
         }
         windows.push_back(w);
     }
-    return true;
+    return exitCode == 0;
 }
 
 bool RunBrowser(const std::string& fileName, const Script& script, Windows& windows) {

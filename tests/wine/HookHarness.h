@@ -1,7 +1,6 @@
 // Helpers for the end-to-end tests of the hook library and the engine:
 // TestBrowser copies run under the program names Wendle watches, and a
-// HookProbe (TestBrowser's "probe") stands in for the main window: it
-// installs Wendle's hooks and logs every report.
+// HookProbe in the test process stands in for the main window.
 #pragma once
 #include <windows.h>
 
@@ -20,8 +19,8 @@ inline constexpr const char* kNoSystemMenuStyle = "0x16C70000";
 // WS_CHILD | WS_VISIBLE.
 inline constexpr const char* kChildStyle = "0x50000000";
 
-// One line of the probe's log: "new" or "kill", the window in lParam and the
-// tick at which the report arrived.
+// A report the probe got: "new" or "kill", the window in lParam and the tick
+// at which it was taken off the queue.
 struct Report {
     std::string kind;
     unsigned long long window = 0;
@@ -33,26 +32,27 @@ struct BrowserWindow {
     std::string name;
     unsigned long long hwnd = 0;
     DWORD created = 0;
-    int sysCloses = 0;     // WM_SYSCOMMAND/SC_CLOSE received
-    int closes = 0;        // WM_CLOSE received
-    DWORD firstClose = 0;  // tick of the first of them, 0 when none came
+    int sysCloses = 0;      // WM_SYSCOMMAND/SC_CLOSE received
+    int closes = 0;         // WM_CLOSE received
+    DWORD firstClose = 0;   // tick of the first of them, 0 when none came
     int timerMessages = 0;  // WM_TIMER taken off the queue for it
     DWORD style = 0;
 };
 using Windows = std::vector<BrowserWindow>;
 
+// A top-level "#32770" window "Tarnelix 3.0" of this process that installs
+// the program folder's Wendle.dll hooks and records the reports it gets
+// while this thread pumps messages (Browser::Finish and PumpFor do). One at
+// a time.
 class HookProbe {
 public:
-    // Starts the probe with the program folder's Wendle.dll and waits for its
-    // "ready" line. logName is a file name inside TestDir().
-    bool Start(const std::string& logName);
-    // Posts WM_CLOSE to the probe's window and waits for the process to end.
-    bool Close();
-    std::vector<Report> Reports() const;
+    HookProbe();
+    ~HookProbe();
+    bool Started() const { return window != nullptr; }
+    const std::vector<Report>& Reports() const;
 
 private:
-    winetest::Process process;
-    std::string logPath;
+    HMODULE wendle = nullptr;
     HWND window = nullptr;
 };
 
@@ -60,7 +60,9 @@ private:
 class Script {
 public:
     Script& Create(const std::string& name, const std::string& className, const std::string& style,
-                   const std::string& title, const std::string& parent = "-");
+                   const std::string& title, const std::string& parent = "-") {
+        return Add({"create", name, className, style, title, parent});
+    }
     Script& Frame(const std::string& name) { return Create(name, "IEFrame", kFrameStyle, name); }
     // Key, Press and Release take "ctrl+n", "n", "enter" or "ctrl".
     Script& Key(const std::string& keys) { return Add({"key", keys}); }
@@ -89,8 +91,8 @@ public:
     // Copies TestBrowser.exe to TestDir()\fileName (once) and starts the copy
     // with the script; its output goes to TestDir()\outName.
     bool Start(const std::string& fileName, const Script& script, const std::string& outName);
-    // Waits for a clean end and reads the output; false on time-out, crash
-    // or a failed command.
+    // Pumps this thread's messages until a clean end and reads the output;
+    // false on time-out, crash or a failed command.
     bool Finish(Windows& windows, DWORD timeoutMs = 20000);
     winetest::Process& Process() { return process; }
 

@@ -1,5 +1,5 @@
-// Wendle.dll on the real binaries: a HookProbe or the real Tarnelix installs
-// the hooks; TestBrowser copies named like the watched programs create
+// Wendle.dll on the real binaries: a probe in this process or the real
+// Tarnelix installs the hooks; TestBrowser copies named like the watched programs create
 // windows, press keys and stay open while the reports come in.
 #include <gtest/gtest.h>
 
@@ -20,7 +20,7 @@ using hooktest::Windows;
 
 // Reports come 100 ms after creation, plus Wine's timer and scheduling delay
 // (about 100 to 145 ms measured): 400 ms after the last creation every
-// report of a run is in the probe's log.
+// report of a run has come.
 constexpr DWORD kSettleMs = 400;
 // The report timer runs 100 ms; the creation tick is taken just before
 // CreateWindowEx, so only clock rounding can make it look shorter.
@@ -49,25 +49,13 @@ std::string NameOf(const Windows& windows, unsigned long long hwnd) {
     return "foreign:" + std::to_string(hwnd);
 }
 
-// One HookProbe for the suite: starting it costs a Wine process start. Each
-// case looks only at the log lines written after its own start.
+// One probe for the suite; each case looks only at the reports that came
+// after its own start.
 class HookReports : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        probe = new HookProbe();
-        if (!probe->Start("probe.log")) {
-            delete probe;
-            probe = nullptr;
-        }
-    }
-    static void TearDownTestSuite() {
-        if (probe != nullptr) {
-            probe->Close();
-            delete probe;
-            probe = nullptr;
-        }
-    }
-    void SetUp() override { ASSERT_NE(nullptr, probe) << "HookProbe did not start"; }
+    static void SetUpTestSuite() { probe = new HookProbe(); }
+    static void TearDownTestSuite() { delete probe; }
+    void SetUp() override { ASSERT_TRUE(probe->Started()); }
 
     // Runs the script and checks the new-window and kill reports it caused.
     void Check(const Case& c) {
@@ -111,10 +99,8 @@ protected:
         }
     }
 
-    static HookProbe* probe;
+    static inline HookProbe* probe = nullptr;
 };
-
-HookProbe* HookReports::probe = nullptr;
 
 Script PlainWindows() {
     return Script().Frame("frame").Create("plain", "TarnelixPlain", kFrameStyle, "Plain").Create(

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <algorithm>
-#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -16,24 +15,18 @@
 // program that owns it (Internet Explorer unless a test says otherwise). The
 // top-level windows stand in z-order, the first added topmost. Posts to a
 // window that no longer exists fail, as PostMessage does, and so do all
-// posts while refusePosts is set (a program the system shields from ours);
-// failed posts are counted apart. FindTopLevel and HasChildOfClass compare
-// ignoring ASCII case, as FindWindow does.
+// posts while refusePosts is set (a program the system shields from ours).
+// FindTopLevel and HasChildOfClass compare ignoring ASCII case, as
+// FindWindow does.
 class FakeDesktop final : public IDesktop {
 public:
-    enum class CloseKind { SystemClose, Close };
-    struct PostedClose {
-        WindowId window;
-        CloseKind kind;
-    };
-
     static constexpr std::uint32_t kVisibleStyle = 0x10000000u;  // WS_VISIBLE
     static constexpr const char* kBrowserPath = "C:\\Program Files\\Internet Explorer\\IEXPLORE.EXE";
 
     // Adds a top-level window below the ones already there and returns its id.
     WindowId Add(std::string className, std::string title, bool visible = true, std::uint32_t style = 0)
     {
-        windows.push_back(Window{nextId, std::move(className), std::move(title), visible, style, 0, kBrowserPath});
+        windows.push_back({nextId, std::move(className), std::move(title), visible, style, 0, kBrowserPath});
         return nextId++;
     }
     WindowId AddChild(WindowId parent, std::string className, std::string title = "")
@@ -43,13 +36,12 @@ public:
         windows.back().program = Find(parent)->program;
         return id;
     }
-    // A top-level window created now, in front of all others. reusedId:
-    // the handle value of a vanished window, which the system may hand out
-    // again.
+    // A top-level window created now, in front of all others. reusedId: the
+    // handle value of a vanished window, which the system may hand out again.
     WindowId AddInFront(std::string className, std::string title, WindowId reusedId = 0)
     {
         const WindowId id = reusedId != 0 ? reusedId : nextId++;
-        windows.insert(windows.begin(), Window{id, std::move(className), std::move(title), true, 0, 0, kBrowserPath});
+        windows.insert(windows.begin(), {id, std::move(className), std::move(title), true, 0, 0, kBrowserPath});
         return id;
     }
     void SetProgram(WindowId id, std::string path) { Find(id)->program = std::move(path); }
@@ -62,38 +54,20 @@ public:
 
     bool ctrlDown = false;
     bool refusePosts = false;
-    std::vector<PostedClose> posted;
-    std::size_t failedPosts = 0;
+    std::vector<WindowId> systemClosed;  // WM_SYSCOMMAND/SC_CLOSE posted
+    std::vector<WindowId> closed;        // WM_CLOSE posted
     std::vector<unsigned> pauses;
-
-    unsigned TotalPausedMs() const
-    {
-        unsigned total = 0;
-        for (const unsigned ms : pauses) {
-            total += ms;
-        }
-        return total;
-    }
-    std::vector<WindowId> SystemClosed() const { return PostedOf(CloseKind::SystemClose); }
-    std::vector<WindowId> Closed() const { return PostedOf(CloseKind::Close); }
 
     std::optional<std::string> WindowTitle(WindowId window) const override
     {
         const Window* found = Find(window);
         return found ? std::optional<std::string>(found->title) : std::nullopt;
     }
-    bool IsWindowVisible(WindowId window) const override
-    {
-        const Window* found = Find(window);
-        return found != nullptr && found->visible;
-    }
+    bool IsWindowVisible(WindowId window) const override { return Find(window) != nullptr && Find(window)->visible; }
     std::uint32_t WindowStyle(WindowId window) const override
     {
         const Window* found = Find(window);
-        if (found == nullptr) {
-            return 0;
-        }
-        return found->visible ? (found->style | kVisibleStyle) : (found->style & ~kVisibleStyle);
+        return found == nullptr ? 0 : found->visible ? (found->style | kVisibleStyle) : (found->style & ~kVisibleStyle);
     }
     WindowId FindTopLevel(const char* className, const char* title) const override
     {
@@ -117,22 +91,17 @@ public:
     }
     std::string WindowProgramPath(WindowId window) const override
     {
-        const Window* found = Find(window);
-        return found ? found->program : "";
+        return Find(window) != nullptr ? Find(window)->program : "";
     }
-    bool IsTopLevel(WindowId window) const override
-    {
-        const Window* found = Find(window);
-        return found != nullptr && found->parent == 0;
-    }
+    bool IsTopLevel(WindowId window) const override { return Find(window) != nullptr && Find(window)->parent == 0; }
     bool HasChildOfClass(WindowId window, const char* className) const override
     {
         return std::any_of(windows.begin(), windows.end(), [&](const Window& w) {
             return window != 0 && w.parent == window && EqualNoCase(w.className, className);
         });
     }
-    bool PostSystemClose(WindowId window) override { return Post(window, CloseKind::SystemClose); }
-    bool PostClose(WindowId window) override { return Post(window, CloseKind::Close); }
+    bool PostSystemClose(WindowId window) override { return Post(window, systemClosed); }
+    bool PostClose(WindowId window) override { return Post(window, closed); }
     bool IsCtrlKeyDown() const override { return ctrlDown; }
     void Pause(unsigned milliseconds) override { pauses.push_back(milliseconds); }
 
@@ -159,24 +128,13 @@ private:
         return found == windows.end() ? nullptr : &*found;
     }
     const Window* Find(WindowId id) const { return const_cast<FakeDesktop*>(this)->Find(id); }
-    bool Post(WindowId window, CloseKind kind)
+    bool Post(WindowId window, std::vector<WindowId>& posts)
     {
-        if (Find(window) == nullptr || refusePosts) {
-            ++failedPosts;
-            return false;
+        const bool delivered = Find(window) != nullptr && !refusePosts;
+        if (delivered) {
+            posts.push_back(window);
         }
-        posted.push_back(PostedClose{window, kind});
-        return true;
-    }
-    std::vector<WindowId> PostedOf(CloseKind kind) const
-    {
-        std::vector<WindowId> ids;
-        for (const PostedClose& post : posted) {
-            if (post.kind == kind) {
-                ids.push_back(post.window);
-            }
-        }
-        return ids;
+        return delivered;
     }
 
     std::vector<Window> windows;

@@ -31,6 +31,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -211,43 +212,39 @@ DWORD Number(const char* text) { return static_cast<DWORD>(std::strtoul(text, nu
 
 // Runs the command at argv[i]; the number of arguments it took, 0 on failure.
 int RunCommand(int argc, char** argv, int i) {
+    static const std::pair<const char*, int> kArgumentCounts[] = {
+        {"create", 5}, {"key", 1},   {"press", 1}, {"release", 1}, {"wait", 1},
+        {"hold", 2},   {"flood", 3}, {"stall", 1}, {"unload", 0},  {"ownedwait", 1}};
     const std::string verb = argv[i];
-    const auto has = [&](int n) { return i + n < argc; };
-    if (verb == "create" && has(5)) {
-        const TrackedWindow* parent = Find(nullptr, argv[i + 5]);
-        if (parent == nullptr && std::strcmp(argv[i + 5], "-") != 0) {
-            return 0;
-        }
-        return CreateTracked(argv[i + 1], argv[i + 2], Number(argv[i + 3]), argv[i + 4],
-                             parent != nullptr ? parent->hwnd : nullptr) != nullptr ? 6 : 0;
+    int n = -1;
+    for (const auto& [name, count] : kArgumentCounts) {
+        n = verb == name ? count : n;
     }
-    if ((verb == "key" || verb == "press" || verb == "release") && has(1)) {
-        SendKeys(argv[i + 1], verb != "release", verb != "press");
-        return 2;
+    if (n < 0 || i + n >= argc) {
+        return 0;
     }
-    if (verb == "wait" && has(1)) {
-        Pump(Number(argv[i + 1]));
-        return 2;
-    }
-    if (verb == "hold" && has(2)) {
-        Hold(argv[i + 1], 0, Number(argv[i + 2]));
-        return 3;
-    }
-    if (verb == "flood" && has(3)) {
-        Hold(argv[i + 1], Number(argv[i + 2]), Number(argv[i + 3]));
-        return 4;
-    }
-    if (verb == "stall" && has(1)) {
+    char** a = argv + i + 1;
+    bool ok = true;
+    if (verb == "create") {
+        const TrackedWindow* parent = Find(nullptr, a[4]);
+        ok = (parent != nullptr || std::strcmp(a[4], "-") == 0) &&
+             CreateTracked(a[0], a[1], Number(a[2]), a[3], parent != nullptr ? parent->hwnd : nullptr) != nullptr;
+    } else if (verb == "key" || verb == "press" || verb == "release") {
+        SendKeys(a[0], verb != "release", verb != "press");
+    } else if (verb == "wait") {
+        Pump(Number(a[0]));
+    } else if (verb == "hold" || verb == "flood") {
+        Hold(a[0], verb == "flood" ? Number(a[1]) : 0, Number(a[n - 1]));
+    } else if (verb == "stall") {
         SetWindowTextA(gInputWindow, "stalled");
-        Sleep(Number(argv[i + 1]));
+        Sleep(Number(a[0]));
         SetWindowTextA(gInputWindow, "TestBrowser input");
-        return 2;
+    } else if (verb == "unload") {
+        ok = FreeLibrary(GetModuleHandleA("Wendle.dll")) != FALSE;
+    } else {
+        ok = OwnedWait(a[0]);
     }
-    if (verb == "unload") {
-        HMODULE wendle = GetModuleHandleA("Wendle.dll");
-        return wendle != nullptr && FreeLibrary(wendle) ? 1 : 0;
-    }
-    return verb == "ownedwait" && has(1) && OwnedWait(argv[i + 1]) ? 2 : 0;
+    return ok ? n + 1 : 0;
 }
 
 }  // namespace
@@ -255,10 +252,9 @@ int RunCommand(int argc, char** argv, int i) {
 int main(int argc, char** argv) {
     EnsureClass("TestBrowserInput");
     // No system-menu style: this window is never taken for a frame. A tool
-    // window has no taskbar button, so Wine's desktop grows no taskbar that
-    // would shrink the work area under the other tests' feet.
-    gInputWindow = CreateWindowExA(WS_EX_TOOLWINDOW, "TestBrowserInput", "TestBrowser input", WS_POPUP | WS_VISIBLE, 600, 500, 200,
-                                   120, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    // window has no taskbar button, so Wine's desktop grows no taskbar for it.
+    gInputWindow = CreateWindowExA(WS_EX_TOOLWINDOW, "TestBrowserInput", "TestBrowser input", WS_POPUP | WS_VISIBLE,
+                                   600, 500, 200, 120, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     Pump(100);
     for (int i = 2, taken = 0; i < argc; i += taken) {
         if ((taken = RunCommand(argc, argv, i)) == 0) {

@@ -7,7 +7,7 @@
 #include "app/core/PopupEngine.h"
 #include "pages/AddBanners.h"
 #include "support/FakeDesktop.h"
-#include "support/FakeSettings.h"
+#include "support/ListTexts.h"
 #include "support/MemoryFileStore.h"
 
 namespace {
@@ -19,19 +19,10 @@ const std::string kFolder = "C:\\Tarnelix\\";
 const std::string kHistoryPath = kFolder + kHistoryFileName;
 const std::string kKillSound = "C:\\Sounds\\kill.wav";
 
-// The main window's side: check boxes as plain flags, and the counters
-// saved to a fake registry as the real window does.
-class FakeEngineHost final : public IEngineHost {
-public:
-    FakeEngineHost(FakeSettings& settings, Counters& counters) : settings(settings), counters(counters) {}
-
-    bool disable = false;
-    bool autoBlock = true;
-    bool playSound = true;
-    bool notification = true;
-    int notices = 0;
-    int refreshes = 0;
-    int saves = 0;
+// The main window's side: check boxes as plain flags, calls counted.
+struct FakeEngineHost final : IEngineHost {
+    bool disable = false, autoBlock = true, playSound = true, notification = true;
+    int notices = 0, refreshes = 0, saves = 0;
 
     bool IsDisableChecked() const override { return disable; }
     bool IsAutoBlockChecked() const override { return autoBlock; }
@@ -39,29 +30,14 @@ public:
     bool IsNotificationChecked() const override { return notification; }
     void ShowKillNotice() override { ++notices; }
     void RefreshCounterDisplay() override { ++refreshes; }
-    void SaveCounters() override
-    {
-        ++saves;
-        ::SaveCounters(settings, counters);
-    }
-
-private:
-    FakeSettings& settings;
-    Counters& counters;
+    void SaveCounters() override { ++saves; }
 };
 
 // The engine with everything it works on.
 struct EngineParts {
     EngineParts() { engine.SetKillSoundPath(kKillSound); }
 
-    Lines History() const
-    {
-        Lines texts;
-        for (std::size_t i = 0; i < history.List().Count(); ++i) {
-            texts.push_back(history.List().TextAt(i));
-        }
-        return texts;
-    }
+    Lines History() const { return Texts(history.List()); }
     // Nothing closed, counted, announced or recorded.
     void ExpectNothingDone() const
     {
@@ -74,11 +50,10 @@ struct EngineParts {
 
     FakeDesktop desktop;
     FakeSoundPlayer sound;
-    FakeSettings settings;
     MemoryFileStore store;
     AsciiTextCompare compare;
     Counters counters;
-    FakeEngineHost host{settings, counters};
+    FakeEngineHost host;
     AllowedBanners allowed{store, compare, kFolder + kAllowedFileName};
     BlockedHistory history{store, compare, kHistoryPath};
     CPopupEngine engine{desktop, sound, host, allowed, history, counters};
@@ -97,8 +72,7 @@ TEST_F(PopupEngineTest, KillClosesSoundsNotifiesCountsAndRecords)
     EXPECT_EQ(sound.played, (Lines{kKillSound}));
     EXPECT_EQ(host.notices, 1);
     EXPECT_EQ(counters.popupTotal + counters.popupRun, 2);
-    EXPECT_EQ(host.refreshes, 1);
-    EXPECT_EQ(settings.GetProfileString("Settings", "PopupCounter", ""), "1");
+    EXPECT_EQ(host.refreshes + host.saves, 2);
     EXPECT_EQ(store.files[kHistoryPath], "BLK:Win a prize - Microsoft Internet Explorer\r\n");
 
     // Without sound, notice or sound file a kill still counts.
@@ -345,7 +319,6 @@ TEST_F(PopupEngineTest, CountKillByKindAlwaysSavesAndRefreshesNamedSoundsFromThe
                                                                      counters.adwareTotal, counters.adwareRun,
                                                                      counters.addOnTotal}));
     EXPECT_EQ(host.saves + host.refreshes, 6);
-    EXPECT_EQ(settings.GetProfileString("Settings", "AdwareCounter", ""), "4");
 
     engine.SetSoundFolder("C:\\Tarnelix\\Sound\\Default\\");
     engine.PlayNamedSound("D:\\Waves\\boom.wav");  // a backslash: a full path

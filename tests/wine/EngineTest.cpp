@@ -19,11 +19,6 @@ constexpr const char* kScriptErrorClass = "Internet Explorer_TridentDlgFrame";
 constexpr const char* kScriptErrorTitle = "Internet Explorer Script Error";
 constexpr const char* kSettingsKey = "Software\\Corvantine\\Tarnelix\\Settings";
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 void WriteFile(const std::string& path, const std::string& content) {
     std::ofstream(path, std::ios::binary) << content;
 }
@@ -42,35 +37,27 @@ DWORD SettingNumber(const char* value) {
 std::string Counter(const char* value) { return winetest::ReadTarnelixString("Settings", value); }
 
 // Receives broadcasts in this test process, as the add-on does.
-class BroadcastListener {
-public:
-    explicit BroadcastListener(const char* messageName)
-        : message(RegisterWindowMessageA(messageName)),
-          window(CreateWindowExA(0, "Static", "listener", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr)) {}
+struct BroadcastListener {
+    UINT message;
+    HWND window = CreateWindowExA(0, "Static", "listener", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    MSG last{};
+
     ~BroadcastListener() { DestroyWindow(window); }
-    HWND Window() const { return window; }
-    // How many arrived within the time; the last one's parameters.
-    int Count(DWORD ms, WPARAM& wParam, LPARAM& lParam) {
+    // How many arrived within the time; the last one is kept.
+    int Count(DWORD ms) {
         int count = 0;
         for (const DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(10)) {
-            MSG msg;
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); DispatchMessageA(&msg)) {
                 // A broadcast reaches every top-level window of this thread,
                 // Wine's hidden IME window among them: count ours only.
                 if (msg.message == message && msg.hwnd == window) {
-                    wParam = msg.wParam;
-                    lParam = msg.lParam;
+                    last = msg;
                     ++count;
                 }
-                DispatchMessageA(&msg);
             }
         }
         return count;
     }
-
-private:
-    UINT message;
-    HWND window;
 };
 
 class Engine : public ::testing::Test {
@@ -106,7 +93,10 @@ protected:
         }
         return digits;
     }
-    std::string History() const { return ReadFile(ProgramDir() + "BlockedHistory.dat"); }
+    std::string History() const {
+        std::ifstream in(ProgramDir() + "BlockedHistory.dat", std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
 
     winetest::Process tarnelix;
     HWND main = nullptr;
@@ -236,7 +226,7 @@ TEST_F(Engine, DisableStopsEveryPathAndIsBroadcast) {
     // Enabling by the check box announces the new state with our handle; a
     // posted 1048 with the box checked again disables; the add-on's query
     // is answered by a broadcast of the current state.
-    BroadcastListener listener("WM_TARNELIX_DISABLE");
+    BroadcastListener listener{RegisterWindowMessageA("WM_TARNELIX_DISABLE")};
     const struct {
         UINT checked;
         bool query;
@@ -245,16 +235,13 @@ TEST_F(Engine, DisableStopsEveryPathAndIsBroadcast) {
     for (const auto& step : steps) {
         SendMessageA(GetDlgItem(main, 1048), BM_SETCHECK, step.checked, 0);
         if (step.query) {
-            PostMessageA(main, RegisterWindowMessageA("WM_TARNELIX_DISABLE"), 0,
-                         reinterpret_cast<LPARAM>(listener.Window()));
+            PostMessageA(main, listener.message, 0, reinterpret_cast<LPARAM>(listener.window));
         } else {
             PostMessageA(main, WM_COMMAND, 1048, 0);
         }
-        WPARAM wParam = 99;
-        LPARAM lParam = 0;
-        ASSERT_EQ(1, listener.Count(1000, wParam, lParam));
-        EXPECT_EQ(step.wParam, wParam);
-        EXPECT_EQ(reinterpret_cast<LPARAM>(main), lParam);
+        ASSERT_EQ(1, listener.Count(1000));
+        EXPECT_EQ(step.wParam, listener.last.wParam);
+        EXPECT_EQ(reinterpret_cast<LPARAM>(main), listener.last.lParam);
     }
     EXPECT_EQ(1u, SettingNumber("Disable"));
 }
@@ -296,7 +283,7 @@ TEST_F(Engine, BurstOfFiftyPopupsIsClosedCompletelyAndResetsTheFullCounter) {
 // The exit question's own message loop still delivers posted commands.
 TEST_F(Engine, TwoTrayExitsShowOneQuestionAndExitOnce) {
     StartTarnelix();
-    BroadcastListener listener("WM_TARNELIX_EXIT");
+    BroadcastListener listener{RegisterWindowMessageA("WM_TARNELIX_EXIT")};
     PostMessageA(main, WM_COMMAND, 57665, 0);
     PostMessageA(main, WM_COMMAND, 57665, 0);
     HWND question = winetest::WaitForWindow("#32770", "Message Info", 10000);
@@ -309,9 +296,7 @@ TEST_F(Engine, TwoTrayExitsShowOneQuestionAndExitOnce) {
     EXPECT_EQ(1, questions);
     PostMessageA(question, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(tarnelix.WaitForExit(10000));
-    WPARAM wParam = 0;
-    LPARAM lParam = 0;
-    EXPECT_EQ(1, listener.Count(500, wParam, lParam));
+    EXPECT_EQ(1, listener.Count(500));
 }
 
 }  // namespace

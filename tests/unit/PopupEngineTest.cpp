@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "app/core/PopupEngine.h"
-#include "pages/AddBanners.h"
 #include "support/FakeDesktop.h"
 #include "support/ListTexts.h"
 #include "support/MemoryFileStore.h"
@@ -199,12 +198,11 @@ TEST_F(PopupEngineTest, SweepTrimsTrailingBlanksAndSkipsHiddenEmptyAndAllowed)
     EXPECT_EQ(History(), (Lines{"Deal", "Deal  \t"}));
 }
 
-TEST_F(PopupEngineTest, DisableStopsEveryPathAndTheAddPopupsPageOnlyWaits)
+TEST_F(PopupEngineTest, DisableStopsEveryPath)
 {
     host.disable = true;
     history.List().Add("Deal - Mozilla");
     const WindowId deal = desktop.Add("IEFrame", "Deal - Mozilla");
-    desktop.Add("IEFrame", "Ad - Mozilla");
     desktop.Add(kShellEmbeddingClass, "", true, kBareShellEmbeddingStyle);
     desktop.Add(kScriptErrorClass, kScriptErrorTitle);
     desktop.Add(kMessengerBoxClass, kMessengerBoxTitle);
@@ -214,12 +212,6 @@ TEST_F(PopupEngineTest, DisableStopsEveryPathAndTheAddPopupsPageOnlyWaits)
     engine.MessengerBoxStep();
     host.autoBlock = false;
     engine.OnNewWindowCreatedMessage(deal);
-    AddBanners page{compare};
-    page.OnRefresh(desktop);
-    page.List().SetSelected(0, true);
-    page.List().SetSelected(1, true);
-    page.OnBlock(desktop, [&](WindowId window) { engine.KillPopupWindow(window); });
-    EXPECT_EQ(desktop.pauses, (std::vector<unsigned>{300, 300}));
     EXPECT_TRUE(desktop.systemClosed.empty() && desktop.closed.empty());
     EXPECT_EQ(counters.popupTotal + host.saves, 0);
 }

@@ -94,7 +94,6 @@ public:
     // Pumps this thread's messages until a clean end and reads the output;
     // false on time-out, crash or a failed command.
     bool Finish(Windows& windows, DWORD timeoutMs = 20000);
-    winetest::Process& Process() { return process; }
 
 private:
     winetest::Process process;

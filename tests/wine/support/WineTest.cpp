@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <vector>
 
 namespace winetest {
@@ -143,6 +145,43 @@ std::string ReadTarnelixString(const char* section, const char* value) {
         return "<missing>";
     }
     return data;
+}
+
+DWORD ReadTarnelixNumber(const char* section, const char* value) {
+    const std::string key = std::string("Software\\Corvantine\\Tarnelix\\") + section;
+    DWORD number = 12345;
+    DWORD size = sizeof(number);
+    RegGetValueA(HKEY_CURRENT_USER, key.c_str(), value, RRF_RT_REG_DWORD, nullptr, &number, &size);
+    return number;
+}
+
+void WriteTarnelixNumber(const char* section, const char* value, DWORD number) {
+    const std::string key = std::string("Software\\Corvantine\\Tarnelix\\") + section;
+    RegSetKeyValueA(HKEY_CURRENT_USER, key.c_str(), value, REG_DWORD, &number, sizeof(number));
+}
+
+std::string CounterDigits(HWND mainWindow) {
+    std::string digits;
+    for (int id = 1012; id >= 1007; --id) {
+        char text[8] = {};
+        SendMessageA(GetDlgItem(mainWindow, id), WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+        digits += text;
+    }
+    return digits;
+}
+
+HWND FindChildDialogWithControl(HWND parent, int controlId) {
+    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (GetDlgItem(child, controlId) != nullptr) {
+            return child;
+        }
+    }
+    return nullptr;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 bool SaveWindowShot(HWND window, const std::string& name) {

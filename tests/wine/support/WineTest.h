@@ -48,6 +48,14 @@ HWND StartTarnelix(Process& tarnelix);
 bool ExitTarnelix(Process& tarnelix, HWND mainWindow);
 // Reads a string value of HKCU\Software\Corvantine\Tarnelix\<section>.
 std::string ReadTarnelixString(const char* section, const char* value);
+// A 32-bit value of the same key; 12345 when it is missing.
+DWORD ReadTarnelixNumber(const char* section, const char* value);
+void WriteTarnelixNumber(const char* section, const char* value, DWORD number);
+// The six counter digits of the main window, leftmost first.
+std::string CounterDigits(HWND mainWindow);
+// The page of the main window that holds the control.
+HWND FindChildDialogWithControl(HWND parent, int controlId);
+std::string ReadWholeFile(const std::string& path);
 
 // Saves what the screen shows of the window as TestDir()\screenshots\name.bmp;
 // wine-run.sh turns these into PNG files in the build tree.

@@ -1,5 +1,7 @@
 #include "pages/win32/AdvancePage.h"
 
+#include <commctrl.h>
+
 #include <utility>
 
 #include "common/AppSettings.h"

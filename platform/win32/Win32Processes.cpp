@@ -43,8 +43,11 @@ bool Win32Processes::WalkSnapshot(const std::function<void(ProcessId, std::strin
 }
 
 bool Win32Processes::FindProcessStatusFunctions() {
+    enumProcesses = nullptr;
+    enumProcessModules = nullptr;
+    getModuleBaseName = nullptr;
     if (library == nullptr) {
-        return false;
+        return false;  // never loaded, or freed at exit
     }
     enumProcesses = LookUp<EnumProcessesFunction>(library, "EnumProcesses");
     enumProcessModules = LookUp<EnumProcessModulesFunction>(library, "EnumProcessModules");

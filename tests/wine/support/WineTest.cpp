@@ -137,14 +137,17 @@ bool ExitTarnelix(Process& tarnelix, HWND mainWindow) {
     return tarnelix.WaitForExit(10000);
 }
 
-std::string ReadTarnelixString(const char* section, const char* value) {
-    const std::string key = std::string("Software\\Corvantine\\Tarnelix\\") + section;
+std::string ReadUserString(const std::string& key, const char* value) {
     char data[4096] = {};
     DWORD size = sizeof(data) - 1;
     if (RegGetValueA(HKEY_CURRENT_USER, key.c_str(), value, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS) {
         return "<missing>";
     }
     return data;
+}
+
+std::string ReadTarnelixString(const char* section, const char* value) {
+    return ReadUserString(std::string("Software\\Corvantine\\Tarnelix\\") + section, value);
 }
 
 DWORD ReadTarnelixNumber(const char* section, const char* value) {

@@ -46,6 +46,8 @@ HWND StartTarnelix(Process& tarnelix);
 // Exits Tarnelix the way the user does: the exit command, then OK on the
 // question. True when the process ended.
 bool ExitTarnelix(Process& tarnelix, HWND mainWindow);
+// A string value below HKEY_CURRENT_USER; "<missing>" when there is none.
+std::string ReadUserString(const std::string& key, const char* value);
 // Reads a string value of HKCU\Software\Corvantine\Tarnelix\<section>.
 std::string ReadTarnelixString(const char* section, const char* value);
 // A 32-bit value of the same key; 12345 when it is missing.

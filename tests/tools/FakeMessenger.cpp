@@ -1,9 +1,9 @@
-// Stands in for the Windows Messenger service. The tests register it in
-// Wine's service manager as "Messenger" with the command line
-//   FakeMessenger.exe DELAY_MS LOG_FILE
-// Every start and every stop control is appended to LOG_FILE. After a stop
-// control it goes on reporting "running" for DELAY_MS before it stops, so the
-// guard has to poll, and a second stop request in that time would reach it.
+// Stands in for the Windows Messenger service. The Wine test registers it as
+// "Messenger" with the command line "FakeMessenger.exe DELAY_MS LOG_FILE".
+// It appends "start" to LOG_FILE when it starts and "stop" for every stop
+// control, and after a stop control it goes on reporting "running" for
+// DELAY_MS: the guard has to poll, and a second stop request in that time
+// would reach it.
 #include <windows.h>
 
 #include <cstdio>
@@ -12,8 +12,8 @@
 namespace {
 
 SERVICE_STATUS_HANDLE statusHandle = nullptr;
-SERVICE_STATUS status{};
-HANDLE stopRequested = nullptr;
+SERVICE_STATUS status{SERVICE_WIN32_OWN_PROCESS, SERVICE_RUNNING, SERVICE_ACCEPT_STOP, 0, 0, 0, 0};
+HANDLE stopRequested = CreateEventA(nullptr, TRUE, FALSE, nullptr);
 DWORD delayMs = 0;
 const char* logPath = "";
 
@@ -22,11 +22,6 @@ void Log(const char* line) {
         std::fprintf(log, "%s\n", line);
         std::fclose(log);
     }
-}
-
-void Report(DWORD state) {
-    status.dwCurrentState = state;
-    SetServiceStatus(statusHandle, &status);
 }
 
 DWORD WINAPI Control(DWORD control, DWORD, LPVOID, LPVOID) {
@@ -39,13 +34,12 @@ DWORD WINAPI Control(DWORD control, DWORD, LPVOID, LPVOID) {
 
 void WINAPI ServiceMain(DWORD, LPSTR*) {
     statusHandle = RegisterServiceCtrlHandlerExA("Messenger", Control, nullptr);
-    status.dwServiceType = SERVICE_WIN32_OWN_PROCESS;
-    status.dwControlsAccepted = SERVICE_ACCEPT_STOP;
     Log("start");
-    Report(SERVICE_RUNNING);
+    SetServiceStatus(statusHandle, &status);
     WaitForSingleObject(stopRequested, INFINITE);
     Sleep(delayMs);
-    Report(SERVICE_STOPPED);
+    status.dwCurrentState = SERVICE_STOPPED;
+    SetServiceStatus(statusHandle, &status);
 }
 
 }  // namespace
@@ -53,7 +47,6 @@ void WINAPI ServiceMain(DWORD, LPSTR*) {
 int main(int argc, char** argv) {
     delayMs = argc > 1 ? static_cast<DWORD>(std::atoi(argv[1])) : 0;
     logPath = argc > 2 ? argv[2] : "";
-    stopRequested = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     SERVICE_TABLE_ENTRYA services[] = {{const_cast<char*>("Messenger"), ServiceMain}, {nullptr, nullptr}};
     return StartServiceCtrlDispatcherA(services) ? 0 : 1;
 }

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <iterator>
 
 #include "HookHarness.h"
 #include "support/WineTest.h"
@@ -14,39 +13,14 @@ namespace {
 using hooktest::BrowserWindow;
 using hooktest::Script;
 using winetest::ProgramDir;
+using winetest::SettingNumber;
+using winetest::WriteSetting;
 
 constexpr const char* kScriptErrorClass = "Internet Explorer_TridentDlgFrame";
 constexpr const char* kScriptErrorTitle = "Internet Explorer Script Error";
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 void WriteFile(const std::string& path, const std::string& content) {
     std::ofstream(path, std::ios::binary) << content;
-}
-
-void WriteSetting(const char* value, const char* text) {
-    HKEY key = nullptr;
-    RegCreateKeyA(HKEY_CURRENT_USER, "Software\\Corvantine\\Tarnelix\\Settings", &key);
-    RegSetValueExA(key, value, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), static_cast<DWORD>(strlen(text) + 1));
-    RegCloseKey(key);
-}
-
-void WriteSetting(const char* value, DWORD number) {
-    HKEY key = nullptr;
-    RegCreateKeyA(HKEY_CURRENT_USER, "Software\\Corvantine\\Tarnelix\\Settings", &key);
-    RegSetValueExA(key, value, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof(number));
-    RegCloseKey(key);
-}
-
-DWORD SettingNumber(const char* value) {
-    DWORD number = 12345;
-    DWORD size = sizeof(number);
-    RegGetValueA(HKEY_CURRENT_USER, "Software\\Corvantine\\Tarnelix\\Settings", value, RRF_RT_REG_DWORD, nullptr,
-                 &number, &size);
-    return number;
 }
 
 std::string Counter(const char* value) {
@@ -120,16 +94,8 @@ protected:
         EXPECT_TRUE(hooktest::RunBrowser(program, script, windows));
         return windows;
     }
-    std::string Digits() const {
-        std::string digits;
-        for (int id = 1012; id >= 1007; --id) {
-            char text[8] = {};
-            SendMessageA(GetDlgItem(main, id), WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
-            digits += text;
-        }
-        return digits;
-    }
-    std::string History() const { return ReadFile(ProgramDir() + "BlockedHistory.dat"); }
+    std::string Digits() const { return winetest::CounterDigits(main); }
+    std::string History() const { return winetest::ReadWholeFile(ProgramDir() + "BlockedHistory.dat"); }
 
     winetest::Process tarnelix;
     HWND main = nullptr;

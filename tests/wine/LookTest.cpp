@@ -24,6 +24,8 @@ using namespace tarnelix::style;
 using winetest::ClientPixel;
 using winetest::FindChildDialogWithControl;
 using winetest::SaveWindowShot;
+using winetest::SettingNumber;
+using winetest::WriteSetting;
 
 constexpr int kPingPhasorRadio = 1063;
 constexpr POINT kGeneralTab{200, 30};
@@ -33,23 +35,6 @@ constexpr POINT kHistoryTab{380, 30};
 constexpr POINT kAllowedTab{430, 30};
 constexpr POINT kReportsTab{490, 30};
 constexpr POINT kSoundLink{300, 235};
-constexpr char kSettingsKey[] = "Software\\Corvantine\\Tarnelix\\Settings";
-
-void WriteSetting(const char* value, const char* text) {
-    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, value, REG_SZ, text, static_cast<DWORD>(std::strlen(text) + 1));
-}
-
-void WriteSetting(const char* value, DWORD number) {
-    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, value, REG_DWORD, &number, sizeof(number));
-}
-
-DWORD SettingNumber(const char* value) {
-    DWORD number = 12345;
-    DWORD size = sizeof(number);
-    RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, value, RRF_RT_REG_DWORD, nullptr, &number, &size);
-    return number;
-}
-
 std::string Text(HWND window) {
     char text[256] = {};
     SendMessageA(window, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -150,17 +151,23 @@ std::string ReadTarnelixString(const char* section, const char* value) {
     return ReadUserString(std::string("Software\\Corvantine\\Tarnelix\\") + section, value);
 }
 
-DWORD ReadTarnelixNumber(const char* section, const char* value) {
-    const std::string key = std::string("Software\\Corvantine\\Tarnelix\\") + section;
-    DWORD number = 12345;
-    DWORD size = sizeof(number);
-    RegGetValueA(HKEY_CURRENT_USER, key.c_str(), value, RRF_RT_REG_DWORD, nullptr, &number, &size);
-    return number;
+namespace {
+constexpr char kSettingsKey[] = "Software\\Corvantine\\Tarnelix\\Settings";
+}  // namespace
+
+void WriteSetting(const char* value, const char* text) {
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, value, REG_SZ, text, static_cast<DWORD>(std::strlen(text) + 1));
 }
 
-void WriteTarnelixNumber(const char* section, const char* value, DWORD number) {
-    const std::string key = std::string("Software\\Corvantine\\Tarnelix\\") + section;
-    RegSetKeyValueA(HKEY_CURRENT_USER, key.c_str(), value, REG_DWORD, &number, sizeof(number));
+void WriteSetting(const char* value, DWORD number) {
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, value, REG_DWORD, &number, sizeof(number));
+}
+
+DWORD SettingNumber(const char* value) {
+    DWORD number = 12345;
+    DWORD size = sizeof(number);
+    RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, value, RRF_RT_REG_DWORD, nullptr, &number, &size);
+    return number;
 }
 
 std::string CounterDigits(HWND mainWindow) {

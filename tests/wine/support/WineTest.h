@@ -50,9 +50,11 @@ bool ExitTarnelix(Process& tarnelix, HWND mainWindow);
 std::string ReadUserString(const std::string& key, const char* value);
 // Reads a string value of HKCU\Software\Corvantine\Tarnelix\<section>.
 std::string ReadTarnelixString(const char* section, const char* value);
-// A 32-bit value of the same key; 12345 when it is missing.
-DWORD ReadTarnelixNumber(const char* section, const char* value);
-void WriteTarnelixNumber(const char* section, const char* value, DWORD number);
+// Values of HKCU\Software\Corvantine\Tarnelix\Settings; a missing number
+// reads as 12345.
+void WriteSetting(const char* value, const char* text);
+void WriteSetting(const char* value, DWORD number);
+DWORD SettingNumber(const char* value);
 // The six counter digits of the main window, leftmost first.
 std::string CounterDigits(HWND mainWindow);
 // The page of the main window that holds the control.

@@ -57,10 +57,13 @@ CTarnelixDlg::CTarnelixDlg(CTarnelixApp& app)
       allowedModel(fileStore, textCompare, programFolder + kAllowedFileName),
       historyModel(fileStore, textCompare, programFolder + kHistoryFileName),
       addBannersModel(textCompare),
+      advanceModel(fileStore, textCompare, app.Settings(), browserKey, programFolder + kAdwareFileName),
       engine(desktop, soundPlayer, *this, allowedModel, historyModel, counters),
+      scanner(processes, advanceModel, textCompare, [this] { engine.CountKill(kKillKindAdware); }),
       allowedPage(app, allowedModel),
       historyPage(app, historyModel, allowedPage, allowedModel),
       addBannersPage(app, addBannersModel, desktop, [this](WindowId window) { engine.KillPopupWindow(window); }),
+      advancedPage(app, advanceModel, {[this] { StopMessengerService(); }, [this] { RestoreMessengerService(); }}),
       reportsPage(app, {[this] { return counters; }, [this] { ResetCounters(); }}),
       soundPage(app, app.Settings(), soundPlayer, app.GetSoundFolder(),
                 {[this](const std::string& path) { engine.SetKillSoundPath(path); }, [this] { ShowPage(0); }}),
@@ -90,6 +93,7 @@ CTarnelixDlg::~CTarnelixDlg() {
 
 BOOL CTarnelixDlg::OnInitDialog() {
     AllowIncomingMessages(hwnd, kMainWindowIncomingMessages, std::size(kMainWindowIncomingMessages));
+    CreateMessengerGuard();
     AppendAboutItem();
     if (icon != nullptr) {
         SendMessageA(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
@@ -111,7 +115,7 @@ BOOL CTarnelixDlg::OnInitDialog() {
     }
     StartUpdateCheck();
     if (!IsNtFamily(osKind)) {
-        messengerRunning = false;
+        messenger->ForgetService();
     }
     StartTimers(true);
     return TRUE;
@@ -127,7 +131,7 @@ void CTarnelixDlg::AppendAboutItem() {
 }
 
 void CTarnelixDlg::CreatePages() {
-    CDialog* pages[] = {&historyPage, &addBannersPage, &allowedPage, &reportsPage, &soundPage};
+    CDialog* pages[] = {&historyPage, &addBannersPage, &allowedPage, &reportsPage, &soundPage, &advancedPage};
     for (CDialog* page : pages) {
         page->Create(hwnd);
         SetWindowPos(page->Hwnd(), nullptr, kPageLeft, kPageTop, kPageWidth, kPageHeight,
@@ -185,7 +189,7 @@ void CTarnelixDlg::StartUpdateCheck() {
 }
 
 void CTarnelixDlg::StartTimers(bool atStartUp) {
-    const TimerPlan plan = PlanTimers(IsDisableChecked(), MessengerCheckBoxChecked(), messengerRunning, atStartUp);
+    const TimerPlan plan = PlanTimers(IsDisableChecked(), MessengerCheckBoxChecked(), MessengerRunning(), atStartUp);
     if (plan.timer50) {
         SetTimer(hwnd, kTimer50Id, 0, nullptr);
     }
@@ -195,11 +199,6 @@ void CTarnelixDlg::StartTimers(bool atStartUp) {
     if (plan.timer51) {
         SetTimer(hwnd, kTimer51Id, kTimer51PeriodMs, nullptr);
     }
-}
-
-bool CTarnelixDlg::MessengerCheckBoxChecked() const {
-    // The Advanced page's check box 1018 mirrors this setting.
-    return ReadSetting(app.Settings(), kBlockMessengerSetting) != 0;
 }
 
 // ---- Counters -----------------------------------------------------------------
@@ -256,6 +255,7 @@ void CTarnelixDlg::ShowPage(int page) {
     allowedPage.Show(false);
     reportsPage.Show(false);
     soundPage.Show(false);
+    advancedPage.Show(false);
     for (int id : kGeneralCheckBoxes) {
         ShowWindow(Item(id), SW_HIDE);
     }
@@ -282,11 +282,14 @@ void CTarnelixDlg::ShowPage(int page) {
     case 4:
         reportsPage.Show(true);
         break;
+    case 6:
+        advancedPage.Show(true);
+        break;
     case 7:
         soundPage.Show(true);
         break;
     default:
-        break;  // the advanced page comes with its own window
+        break;
     }
 }
 

@@ -8,17 +8,24 @@
 #include <string>
 
 #include "app/UpdateWorker.h"
+#include "app/core/AdwareScan.h"
 #include "app/core/MainWindowLogic.h"
-#include "common/OsKind.h"
 #include "app/core/PopupEngine.h"
+#include "app/core/SystemGuards.h"
+#include "common/OsKind.h"
+#include "pages/Advance.h"
 #include "pages/AddBanners.h"
 #include "pages/AllowedBanners.h"
 #include "pages/BlockedHistory.h"
 #include "pages/StringPairList.h"
+#include "pages/win32/AdvancePage.h"
 #include "pages/win32/Pages.h"
 #include "platform/win32/Dialog.h"
+#include "platform/win32/Win32BrowserKey.h"
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Files.h"
+#include "platform/win32/Win32Processes.h"
+#include "platform/win32/Win32Services.h"
 #include "platform/win32/Win32Sound.h"
 #include "platform/win32/Win32TextCompare.h"
 #include "ui/core/NoticePlacement.h"
@@ -108,11 +115,14 @@ private:
     bool BoxOpen() const;
     void ShowAbout();
 
-    // Points where the later subsystems plug in.
-    void GuardHomePage() {}
-    void ScanAdware() {}
-    void StopMessengerService() {}
-    bool MessengerCheckBoxChecked() const;
+    // The guards and the scanner (Guards.cpp).
+    void CreateMessengerGuard();
+    void GuardHomePage();
+    void ScanAdware();
+    void StopMessengerService();
+    void RestoreMessengerService();
+    bool MessengerCheckBoxChecked() const { return advancedPage.IsBlockMessengerChecked(); }
+    bool MessengerRunning() const { return messenger != nullptr && messenger->IsRunning(); }
 
     CTarnelixApp& app;
     bool startHidden = true;
@@ -122,8 +132,6 @@ private:
     TickState ticks;
     RegisteredMessages messages{};
     bool addOnRunning = false;
-    bool messengerRunning = true;
-    bool messengerBusy = false;
     Counters counters{};
     // Owns the updates table; its Busy() is the update check's busy flag.
     CUpdateWorker updateWorker;
@@ -136,13 +144,21 @@ private:
     Win32TextCompare textCompare;
     Win32Desktop desktop;
     Win32SoundPlayer soundPlayer;
+    Win32BrowserKey browserKey;
+    Win32Processes processes{psapiLibrary};
+    Win32WorkerThreads workerThreads;
+    // Made at initialisation, when the window it reports to exists.
+    std::shared_ptr<CMessengerGuard> messenger;
     AllowedBanners allowedModel;
     BlockedHistory historyModel;
     AddBanners addBannersModel;
+    Advance advanceModel;
     CPopupEngine engine;
+    CAdwareScanner scanner;
     CAllowedBanners allowedPage;
     CBlockedHistory historyPage;
     CAddBanners addBannersPage;
+    CAdvance advancedPage;
     CReports reportsPage;
     CSound soundPage;
     CKillNotice killNotice;

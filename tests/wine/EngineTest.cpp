@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <iterator>
 
 #include "HookHarness.h"
 
@@ -14,24 +13,14 @@ using hooktest::Find;
 using hooktest::Script;
 using hooktest::Windows;
 using winetest::ProgramDir;
+using winetest::SettingNumber;
+using winetest::WriteSetting;
 
 constexpr const char* kScriptErrorClass = "Internet Explorer_TridentDlgFrame";
 constexpr const char* kScriptErrorTitle = "Internet Explorer Script Error";
-constexpr const char* kSettingsKey = "Software\\Corvantine\\Tarnelix\\Settings";
 
 void WriteFile(const std::string& path, const std::string& content) {
     std::ofstream(path, std::ios::binary) << content;
-}
-
-void WriteSetting(const char* value, const char* text) {
-    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, value, REG_SZ, text, static_cast<DWORD>(strlen(text) + 1));
-}
-
-DWORD SettingNumber(const char* value) {
-    DWORD number = 12345;
-    DWORD size = sizeof(number);
-    RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, value, RRF_RT_REG_DWORD, nullptr, &number, &size);
-    return number;
 }
 
 std::string Counter(const char* value) { return winetest::ReadTarnelixString("Settings", value); }
@@ -84,19 +73,8 @@ protected:
         EXPECT_TRUE(hooktest::RunBrowser(program, script, windows));
         return windows;
     }
-    std::string Digits() const {
-        std::string digits;
-        for (int id = 1012; id >= 1007; --id) {
-            char text[8] = {};
-            SendMessageA(GetDlgItem(main, id), WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
-            digits += text;
-        }
-        return digits;
-    }
-    std::string History() const {
-        std::ifstream in(ProgramDir() + "BlockedHistory.dat", std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    std::string Digits() const { return winetest::CounterDigits(main); }
+    std::string History() const { return winetest::ReadWholeFile(ProgramDir() + "BlockedHistory.dat"); }
 
     winetest::Process tarnelix;
     HWND main = nullptr;
@@ -197,7 +175,7 @@ TEST_F(Engine, BrowserAndMessengerBoxesAreClosedByTheTimers) {
 
 TEST_F(Engine, DisableStopsEveryPathAndIsBroadcast) {
     const DWORD disabled = 1;
-    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "Disable", REG_DWORD, &disabled, sizeof(disabled));
+    WriteSetting("Disable", disabled);
     StartTarnelix();
     auto windows = Run("IEXPLORE.EXE", Script()
                                            .Frame("Popup")

@@ -24,32 +24,19 @@ namespace {
 
 using namespace tarnelix::style;
 using winetest::ClientPixel;
+using winetest::FindChildDialogWithControl;
 using winetest::SaveWindowShot;
+using winetest::SettingNumber;
+using winetest::WriteSetting;
 
 constexpr int kPingPhasorRadio = 1063;
 constexpr POINT kGeneralTab{200, 30};
 constexpr POINT kAddPopupsTab{320, 30};
+constexpr POINT kAdvancedTab{270, 30};
 constexpr POINT kHistoryTab{380, 30};
 constexpr POINT kAllowedTab{430, 30};
 constexpr POINT kReportsTab{490, 30};
 constexpr POINT kSoundLink{300, 235};
-constexpr char kSettingsKey[] = "Software\\Corvantine\\Tarnelix\\Settings";
-
-void WriteSetting(const char* value, const char* text) {
-    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, value, REG_SZ, text, static_cast<DWORD>(std::strlen(text) + 1));
-}
-
-void WriteSetting(const char* value, DWORD number) {
-    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, value, REG_DWORD, &number, sizeof(number));
-}
-
-DWORD SettingNumber(const char* value) {
-    DWORD number = 12345;
-    DWORD size = sizeof(number);
-    RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, value, RRF_RT_REG_DWORD, nullptr, &number, &size);
-    return number;
-}
-
 std::string Text(HWND window) {
     char text[256] = {};
     SendMessageA(window, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
@@ -59,15 +46,6 @@ std::string Text(HWND window) {
 // Shown by its own style: IsWindowVisible also asks the parents.
 bool HasVisibleStyle(HWND window) {
     return window != nullptr && (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0;
-}
-
-HWND FindChildDialogWithControl(HWND parent, int controlId) {
-    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (GetDlgItem(child, controlId) != nullptr) {
-            return child;
-        }
-    }
-    return nullptr;
 }
 
 // The window's rectangle in the client coordinates of `parent`.
@@ -346,6 +324,8 @@ TEST_F(Look, EveryPageFitsItsFrameTheCheckBoxesAndDigitsMeetTheirSkin) {
     WriteSetting("PopupCounter", "5");
     WriteSetting("AdwareCounter", "2");
     WriteSetting("VeilmarkCounter", "4");
+    std::ofstream(winetest::ProgramDir() + "Adware.dat", std::ios::binary)
+        << "spybar.exe TRUE Spy Bar\r\nquiet.exe FALSE Quiet Tool\r\ncoolsearch.exe TRUE CoolSearch Toolbar\r\n";
     Start();
     HWND notice = WaitForVisibleWindow("#32770", "Tarnelix Notice");
     ASSERT_NE(nullptr, notice);
@@ -386,7 +366,7 @@ TEST_F(Look, EveryPageFitsItsFrameTheCheckBoxesAndDigitsMeetTheirSkin) {
         int control;
     } pages[] = {{"page_history", kHistoryTab, 1000},     {"page_allowed", kAllowedTab, 1004},
                  {"page_add_popups", kAddPopupsTab, 1005}, {"page_reports", kReportsTab, 1042},
-                 {"page_sound", kSoundLink, kPingPhasorRadio}};
+                 {"page_advanced", kAdvancedTab, 1027},    {"page_sound", kSoundLink, kPingPhasorRadio}};
     for (const auto& page : pages) {
         Click(kGeneralTab);  // the sound link answers on the general page
         ASSERT_NE(nullptr, OpenPage(page.at, page.control)) << page.shot;

@@ -2,6 +2,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <vector>
 
 namespace winetest {
@@ -135,14 +138,60 @@ bool ExitTarnelix(Process& tarnelix, HWND mainWindow) {
     return tarnelix.WaitForExit(10000);
 }
 
-std::string ReadTarnelixString(const char* section, const char* value) {
-    const std::string key = std::string("Software\\Corvantine\\Tarnelix\\") + section;
+std::string ReadUserString(const std::string& key, const char* value) {
     char data[4096] = {};
     DWORD size = sizeof(data) - 1;
     if (RegGetValueA(HKEY_CURRENT_USER, key.c_str(), value, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS) {
         return "<missing>";
     }
     return data;
+}
+
+std::string ReadTarnelixString(const char* section, const char* value) {
+    return ReadUserString(std::string("Software\\Corvantine\\Tarnelix\\") + section, value);
+}
+
+namespace {
+constexpr char kSettingsKey[] = "Software\\Corvantine\\Tarnelix\\Settings";
+}  // namespace
+
+void WriteSetting(const char* value, const char* text) {
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, value, REG_SZ, text, static_cast<DWORD>(std::strlen(text) + 1));
+}
+
+void WriteSetting(const char* value, DWORD number) {
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, value, REG_DWORD, &number, sizeof(number));
+}
+
+DWORD SettingNumber(const char* value) {
+    DWORD number = 12345;
+    DWORD size = sizeof(number);
+    RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, value, RRF_RT_REG_DWORD, nullptr, &number, &size);
+    return number;
+}
+
+std::string CounterDigits(HWND mainWindow) {
+    std::string digits;
+    for (int id = 1012; id >= 1007; --id) {
+        char text[8] = {};
+        SendMessageA(GetDlgItem(mainWindow, id), WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+        digits += text;
+    }
+    return digits;
+}
+
+HWND FindChildDialogWithControl(HWND parent, int controlId) {
+    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (GetDlgItem(child, controlId) != nullptr) {
+            return child;
+        }
+    }
+    return nullptr;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 bool SaveWindowShot(HWND window, const std::string& name) {

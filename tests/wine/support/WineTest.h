@@ -46,8 +46,20 @@ HWND StartTarnelix(Process& tarnelix);
 // Exits Tarnelix the way the user does: the exit command, then OK on the
 // question. True when the process ended.
 bool ExitTarnelix(Process& tarnelix, HWND mainWindow);
+// A string value below HKEY_CURRENT_USER; "<missing>" when there is none.
+std::string ReadUserString(const std::string& key, const char* value);
 // Reads a string value of HKCU\Software\Corvantine\Tarnelix\<section>.
 std::string ReadTarnelixString(const char* section, const char* value);
+// Values of HKCU\Software\Corvantine\Tarnelix\Settings; a missing number
+// reads as 12345.
+void WriteSetting(const char* value, const char* text);
+void WriteSetting(const char* value, DWORD number);
+DWORD SettingNumber(const char* value);
+// The six counter digits of the main window, leftmost first.
+std::string CounterDigits(HWND mainWindow);
+// The page of the main window that holds the control.
+HWND FindChildDialogWithControl(HWND parent, int controlId);
+std::string ReadWholeFile(const std::string& path);
 
 // Saves what the screen shows of the window as TestDir()\screenshots\name.bmp;
 // wine-run.sh turns these into PNG files in the build tree.

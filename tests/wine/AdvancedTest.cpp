@@ -1,0 +1,228 @@
+// The advanced page, the adware scanner and the system guards on the real
+// Tarnelix.exe: FakeAdware copies as the adware, the browser key of Wine's
+// registry, and FakeMessenger registered as "Messenger" in Wine's service
+// manager.
+#include <gtest/gtest.h>
+
+#include "support/WineTest.h"
+
+#include <commctrl.h>
+
+#include <fstream>
+
+namespace {
+
+using winetest::ProgramDir;
+using winetest::ReadWholeFile;
+using winetest::TestDir;
+using winetest::ToolsDir;
+
+constexpr char kBrowserKey[] = "SOFTWARE\\Microsoft\\Internet Explorer\\Main";
+constexpr char kVersionKey[] = "Software\\Wine\\AppDefaults\\Tarnelix.exe";
+
+std::string BrowserValue(const char* name) {
+    return winetest::ReadUserString(kBrowserKey, name);
+}
+
+void SetStartPage(const std::string& page) {
+    RegSetKeyValueA(HKEY_CURRENT_USER, kBrowserKey, "Start Page", REG_SZ, page.c_str(),
+                    static_cast<DWORD>(page.size() + 1));
+}
+
+// 200 ticks of timer 51: one minute step. Sent rather than posted, so the
+// step is over when this returns.
+void RunMinuteStep(HWND main) {
+    for (int tick = 0; tick < 200; ++tick) {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(main, WM_TIMER, 51, 0, SMTO_NORMAL, 5000, &result);
+    }
+}
+
+// Sets a check box of the page in the other process and tells the page of
+// the click, as the box itself would.
+void ClickBox(HWND page, int id, bool checked) {
+    HWND box = GetDlgItem(page, id);
+    SendMessageA(box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    PostMessageA(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(box));
+    winetest::PumpFor(300);
+}
+
+// Clicks the check box of a list-view item in the other process. The list
+// view writes the item's rectangle through the pointer it is given, so the
+// rectangle lives in memory of that process.
+void ClickItemCheckBox(HWND list, int item) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(list, &pid);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    void* remote = VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+    RECT rect{LVIR_BOUNDS, 0, 0, 0};
+    WriteProcessMemory(process, remote, &rect, sizeof(rect), nullptr);
+    SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(remote));
+    ReadProcessMemory(process, remote, &rect, sizeof(rect), nullptr);
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    const LPARAM at = MAKELPARAM(rect.left + 8, (rect.top + rect.bottom) / 2);
+    PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(list, WM_LBUTTONUP, 0, at);
+    winetest::PumpFor(400);
+}
+
+bool StartCopy(winetest::Process& process, const char* name, const char* args = "") {
+    const std::string path = TestDir() + name;
+    CopyFileA((ToolsDir() + "FakeAdware.exe").c_str(), path.c_str(), FALSE);
+    return process.Start(path, args);
+}
+
+// Wine's own sc.exe, as a user would run it.
+void Sc(const std::string& args) {
+    winetest::Process sc;
+    sc.Start("C:\\windows\\system32\\sc.exe", args);
+    sc.WaitForExit(10000);
+}
+
+bool WaitForMessenger(DWORD state) {
+    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+    SC_HANDLE service = OpenServiceA(manager, "Messenger", SERVICE_QUERY_STATUS);
+    SERVICE_STATUS status{};
+    for (DWORD start = GetTickCount(); QueryServiceStatus(service, &status) && status.dwCurrentState != state &&
+                                       GetTickCount() - start < 10000;) {
+        winetest::PumpFor(50);
+    }
+    CloseServiceHandle(service);
+    CloseServiceHandle(manager);
+    return status.dwCurrentState == state;
+}
+
+class Advanced : public ::testing::Test {
+protected:
+    void SetUp() override { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Corvantine"); }
+    void TearDown() override {
+        if (main != nullptr && IsWindow(main)) {
+            EXPECT_TRUE(winetest::ExitTarnelix(tarnelix, main));
+        }
+        // The prefix serves the later tests too.
+        RegDeleteTreeA(HKEY_CURRENT_USER, kVersionKey);
+        if (messengerRegistered) {
+            // Wine deletes a service only once it has stopped.
+            Sc("stop Messenger");
+            WaitForMessenger(SERVICE_STOPPED);
+            Sc("delete Messenger");
+        }
+    }
+    // Returns once the main window has been initialised: the first start in
+    // a fresh wineserver can take seconds.
+    void StartTarnelix() {
+        main = winetest::StartTarnelix(tarnelix);
+        ASSERT_NE(nullptr, main);
+        for (DWORD start = GetTickCount(); page == nullptr && GetTickCount() - start < 15000;) {
+            DWORD_PTR result = 0;
+            SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
+            page = winetest::FindChildDialogWithControl(main, 1027);
+        }
+        ASSERT_NE(nullptr, page);
+        winetest::PumpFor(300);
+    }
+
+    winetest::Process tarnelix;
+    HWND main = nullptr;
+    HWND page = nullptr;
+    bool messengerRegistered = false;
+};
+
+TEST_F(Advanced, ScannerKillsCheckedAdwareAndTheLockRestoresTheStartPage) {
+    // Unsorted, with a key in capitals: a save would show as a sorted,
+    // lower-case rewrite.
+    const std::string adware = "SPYBAR.EXE TRUE Spy Bar\r\nquiet.exe FALSE Quiet Tool\r\nguarded.exe TRUE Guarded\r\n";
+    std::ofstream(ProgramDir() + "Adware.dat", std::ios::binary) << adware;
+    winetest::WriteSetting("PreventHomePageChange", DWORD{1});
+    SetStartPage("http://home.example/");
+    winetest::Process spy, spyCopy, quiet, guarded;
+    ASSERT_TRUE(StartCopy(spy, "SpyBar.exe") && StartCopy(spyCopy, "SpyBar.exe") && StartCopy(quiet, "quiet.exe"));
+    ASSERT_TRUE(StartCopy(guarded, "guarded.exe", "protect"));
+    StartTarnelix();
+    EXPECT_EQ(adware, ReadWholeFile(ProgramDir() + "Adware.dat")) << "loading saves nothing";
+    EXPECT_EQ("yes", BrowserValue("Disable Script Debugger")) << "box 1019 is set on a first start";
+
+    SetStartPage("HTTP://HOME.EXAMPLE/");
+    RunMinuteStep(main);
+    EXPECT_TRUE(spy.WaitForExit(3000));
+    EXPECT_TRUE(spyCopy.WaitForExit(3000));
+    EXPECT_TRUE(quiet.Running()) << "listed, box clear";
+    EXPECT_TRUE(guarded.Running()) << "it denies termination";
+    EXPECT_EQ("2", winetest::ReadTarnelixString("Settings", "AdwareCounter"));
+    EXPECT_EQ("000002", winetest::CounterDigits(main));
+    EXPECT_EQ("http://home.example/", BrowserValue("Start Page")) << "restored, though only its case changed";
+
+    ClickBox(page, 1017, false);
+    ClickBox(page, 1019, false);
+    EXPECT_EQ(0u, winetest::SettingNumber("PreventHomePageChange"));
+    EXPECT_EQ("no", BrowserValue("Disable Script Debugger"));
+    EXPECT_EQ(0u, winetest::SettingNumber("DisableIEScriptDebugger"));
+
+    // Items: Guarded, Quiet Tool, Spy Bar. Checking Quiet Tool saves at once
+    // and the next scan kills it.
+    HWND list = GetDlgItem(page, 1027);
+    ClickItemCheckBox(list, 1);
+    EXPECT_EQ("guarded.exe TRUE Guarded\r\nquiet.exe TRUE Quiet Tool\r\nspybar.exe TRUE Spy Bar\r\n",
+              ReadWholeFile(ProgramDir() + "Adware.dat"));
+    SetStartPage("http://other.example/");
+    RunMinuteStep(main);
+    EXPECT_TRUE(quiet.WaitForExit(3000));
+    EXPECT_EQ("3", winetest::ReadTarnelixString("Settings", "AdwareCounter"));
+    EXPECT_EQ("http://other.example/", BrowserValue("Start Page")) << "box clear: left alone";
+    ClickItemCheckBox(list, 1);
+    EXPECT_NE(std::string::npos, ReadWholeFile(ProgramDir() + "Adware.dat").find("quiet.exe FALSE Quiet Tool\r\n"));
+}
+
+// Whether the main window posts the box a close (timer 50) within the time.
+bool CloseArrives(HWND box, DWORD ms) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.hwnd == box && msg.message == WM_CLOSE) {
+                return true;
+            }
+            DispatchMessageA(&msg);
+        }
+        Sleep(10);
+    }
+    return false;
+}
+
+TEST_F(Advanced, MessengerServiceIsStoppedAtStartAndStartedAgainByTheBox) {
+    // Wine reports version 5.2 to Tarnelix: the NT family, where the
+    // service exists.
+    RegSetKeyValueA(HKEY_CURRENT_USER, kVersionKey, "Version", REG_SZ, "win2003", 8);
+    const std::string log = TestDir() + "messenger.log";
+    messengerRegistered = true;
+    Sc("delete Messenger");  // left by a broken run
+    Sc("create Messenger binpath= \"" + ToolsDir() + "FakeMessenger.exe 2500 " + log + "\"");
+    Sc("start Messenger");
+    ASSERT_TRUE(WaitForMessenger(SERVICE_RUNNING));
+    StartTarnelix();
+    HWND box = CreateWindowExA(0, "#32770", "Messenger Service ", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+    EXPECT_TRUE(CloseArrives(box, 1000)) << "timer 50 runs while the service is believed running";
+
+    // Two quick toggles while the stop worker polls: the second stop request
+    // is dropped, so the service hears of one stop only.
+    ClickBox(page, 1018, false);
+    ClickBox(page, 1018, true);
+    EXPECT_TRUE(WaitForMessenger(SERVICE_STOPPED));
+    // The worker sees it at its next poll, within a second; a whole second
+    // without a close then shows that timer 50 was stopped by 1048.
+    bool timerStopped = false;
+    for (DWORD start = GetTickCount(); !timerStopped && GetTickCount() - start < 10000;) {
+        timerStopped = !CloseArrives(box, 1000);
+    }
+    EXPECT_TRUE(timerStopped) << "WM_COMMAND 1048 followed and stopped timer 50";
+    EXPECT_EQ("start\nstop\n", ReadWholeFile(log));
+
+    ClickBox(page, 1018, false);
+    EXPECT_TRUE(WaitForMessenger(SERVICE_RUNNING));
+    EXPECT_EQ(0u, winetest::SettingNumber("BlockMessenger"));
+    DestroyWindow(box);
+}
+
+}  // namespace

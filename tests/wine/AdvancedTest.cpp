@@ -163,15 +163,16 @@ TEST_F(Advanced, ScannerKillsCheckedAdwareAndTheLockRestoresTheStartPage) {
     // and the next scan kills it.
     HWND list = GetDlgItem(page, 1027);
     ClickItemCheckBox(list, 1);
-    EXPECT_EQ("guarded.exe TRUE Guarded\r\nquiet.exe TRUE Quiet Tool\r\nspybar.exe TRUE Spy Bar\r\n",
-              ReadWholeFile(ProgramDir() + "Adware.dat"));
+    const std::string saved = "guarded.exe TRUE Guarded\r\nquiet.exe TRUE Quiet Tool\r\nspybar.exe TRUE Spy Bar\r\n";
+    EXPECT_EQ(saved, winetest::WaitForFileWith(ProgramDir() + "Adware.dat", saved, 5000));
     SetStartPage("http://other.example/");
     RunMinuteStep(main);
     EXPECT_TRUE(quiet.WaitForExit(3000));
     EXPECT_EQ("3", winetest::ReadTarnelixString("Settings", "AdwareCounter"));
     EXPECT_EQ("http://other.example/", BrowserValue("Start Page")) << "box clear: left alone";
     ClickItemCheckBox(list, 1);
-    EXPECT_NE(std::string::npos, ReadWholeFile(ProgramDir() + "Adware.dat").find("quiet.exe FALSE Quiet Tool\r\n"));
+    const std::string cleared = "quiet.exe FALSE Quiet Tool\r\n";
+    EXPECT_NE(std::string::npos, winetest::WaitForFileWith(ProgramDir() + "Adware.dat", cleared, 5000).find(cleared));
 }
 
 // Whether the main window posts the box a close (timer 50) within the time.

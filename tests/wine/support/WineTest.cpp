@@ -194,6 +194,16 @@ std::string ReadWholeFile(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+std::string WaitForFileWith(const std::string& path, const std::string& text, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    std::string content = ReadWholeFile(path);
+    while (content.find(text) == std::string::npos && GetTickCount() - start < timeoutMs) {
+        PumpFor(50);
+        content = ReadWholeFile(path);
+    }
+    return content;
+}
+
 bool SaveWindowShot(HWND window, const std::string& name) {
     RECT rect{};
     if (!GetWindowRect(window, &rect) || rect.right <= rect.left || rect.bottom <= rect.top) {

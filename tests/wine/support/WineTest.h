@@ -60,6 +60,10 @@ std::string CounterDigits(HWND mainWindow);
 // The page of the main window that holds the control.
 HWND FindChildDialogWithControl(HWND parent, int controlId);
 std::string ReadWholeFile(const std::string& path);
+// The file's content once it holds the text (or after the time, whatever it
+// holds then): a save caused by a posted click lands when the program gets
+// to it, which under load is later than any fixed pause.
+std::string WaitForFileWith(const std::string& path, const std::string& text, DWORD timeoutMs);
 
 // Saves what the screen shows of the window as TestDir()\screenshots\name.bmp;
 // wine-run.sh turns these into PNG files in the build tree.

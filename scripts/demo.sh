@@ -91,9 +91,10 @@ pids+=($browser)
 # kill; it is caught as soon as it shows.
 if notice=$(winctl rect "#32770" "Tarnelix Kill Notice" 20000) && [ -n "$notice" ]; then
   read -r x y w h <<<"$notice"
+  sleep 0.3  # a little further up
   # The bottom right of the screen: the part below the work area shows
   # how far the notice has still to rise.
-  shot kill-notice "$((x - 100)) $((y - 120)) $((1024 - x + 100)) $((768 - y + 120))"
+  shot kill-notice "$((x - 100)) $((y - 240)) $((1024 - x + 100)) $((768 - y + 240))"
   say "the kill notice was $h pixels high, on its way up, when it was caught"
 fi
 wait "$browser"

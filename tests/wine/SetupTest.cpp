@@ -1,0 +1,76 @@
+// The installer built from the program folder (tests/TarnelixSetup-test.exe),
+// installed and removed silently, with Tarnelix running when it goes.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "support/WineTest.h"
+
+namespace {
+
+const std::string kSetup = winetest::ToolsDir() + "TarnelixSetup-test.exe";
+
+std::string Env(const char* name) { return std::getenv(name) != nullptr ? std::getenv(name) : ""; }
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string MachineString(const char* key, const char* value) {
+    char data[1024] = {};
+    DWORD size = sizeof(data) - 1;
+    const LSTATUS status = RegGetValueA(HKEY_LOCAL_MACHINE, key, value, RRF_RT_REG_SZ, nullptr, data, &size);
+    return status == ERROR_SUCCESS ? data : "<missing>";
+}
+
+bool UserKeyExists(const char* key) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ, &opened) != ERROR_SUCCESS) {
+        return false;
+    }
+    RegCloseKey(opened);
+    return true;
+}
+
+bool Run(const std::string& exe, const std::string& args) {
+    winetest::Process process;
+    return process.Start(exe, args) && process.WaitForExit(90000);
+}
+
+TEST(Setup, SilentInstallAndUninstallWithPurgeLeaveNothingBehindAndEndTarnelixFirst) {
+    if (!Exists(kSetup)) {
+        GTEST_SKIP() << "the installer was not built (makensis missing)";
+    }
+    const std::string dir = Env("ProgramFiles") + "\\Tarnelix\\";
+    const std::string menu = Env("ProgramData") + "\\Microsoft\\Windows\\Start Menu\\Programs\\Tarnelix\\";
+    constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tarnelix";
+    constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    ASSERT_TRUE(Run(kSetup, "/S"));
+
+    for (const char* file : {"Tarnelix.exe", "Wendle.dll", "Veilmark-AddOn.exe", "TarnelixCtrl.exe", "README.txt",
+                             "Uninstall.exe", "Skin\\Default\\MainDlg.bmp", "Sound\\Default\\on.wav"}) {
+        EXPECT_TRUE(Exists(dir + file)) << file;
+    }
+    EXPECT_TRUE(Exists(menu + "Tarnelix.lnk") && Exists(menu + "Veilmark Privacy Add-on.lnk"));
+    EXPECT_EQ("Tarnelix", MachineString(kUninstallKey, "DisplayName"));
+    EXPECT_EQ("\"" + dir + "Uninstall.exe\"", MachineString(kUninstallKey, "UninstallString"));
+    EXPECT_EQ("\"" + dir + "TarnelixCtrl.exe\"", MachineString(kRunKey, "Tarnelix"));
+
+    winetest::Process tarnelix;
+    ASSERT_TRUE(tarnelix.Start(dir + "Tarnelix.exe"));
+    ASSERT_NE(nullptr, winetest::WaitForWindow("#32770", "Tarnelix 3.0", 15000));
+    ASSERT_TRUE(UserKeyExists("Software\\Corvantine\\Tarnelix"));
+
+    // The uninstaller copies itself away and runs from there: wait for its
+    // effect, the folder gone.
+    ASSERT_TRUE(Run(dir + "Uninstall.exe", "/S /PURGE"));
+    for (const DWORD start = GetTickCount(); Exists(dir) && GetTickCount() - start < 60000;) {
+        winetest::PumpFor(100);
+    }
+    EXPECT_FALSE(Exists(dir)) << "program folder left";
+    EXPECT_TRUE(tarnelix.WaitForExit(1000)) << "Tarnelix ended through its own exit";
+    EXPECT_FALSE(Exists(menu));
+    EXPECT_EQ("<missing>", MachineString(kUninstallKey, "DisplayName"));
+    EXPECT_EQ("<missing>", MachineString(kRunKey, "Tarnelix"));
+    EXPECT_FALSE(UserKeyExists("Software\\Corvantine"));
+}
+
+}  // namespace

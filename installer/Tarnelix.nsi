@@ -33,6 +33,7 @@ VIAddVersionKey "ProductName" "${PRODUCT}"
 VIAddVersionKey "CompanyName" "Corvantine"
 VIAddVersionKey "FileDescription" "${PRODUCT} Setup"
 VIAddVersionKey "FileVersion" "${VERSION}"
+VIAddVersionKey "LegalCopyright" "Copyright (C) Corvantine"
 
 Page components
 Page directory
@@ -53,7 +54,9 @@ Section "Tarnelix (required)" SecProgram
   File "${STAGE}\Veilmark-AddOn.exe"
   File "${STAGE}\TarnelixCtrl.exe"
   File "${STAGE}\README.txt"
-  File /nonfatal "${STAGE}\TarnelixHelp.chm"
+  !if /FileExists "${STAGE}\TarnelixHelp.chm"
+    File "${STAGE}\TarnelixHelp.chm"
+  !endif
   File /r "${STAGE}\Skin"
   File /r "${STAGE}\Notifications"
   File /r "${STAGE}\Sound"
@@ -138,7 +141,10 @@ Section "Uninstall"
   Call un.EndAddOn
 
   Delete "$INSTDIR\Tarnelix.exe"
-  Delete "$INSTDIR\Wendle.dll"
+  ; The system may keep the hook library mapped in other processes for a
+  ; while after Tarnelix has removed its hooks: then it goes at the next
+  ; start of Windows, and the folder with it.
+  Delete /REBOOTOK "$INSTDIR\Wendle.dll"
   Delete "$INSTDIR\Veilmark-AddOn.exe"
   Delete "$INSTDIR\TarnelixCtrl.exe"
   Delete "$INSTDIR\TarnelixCtrl.log"
@@ -172,5 +178,5 @@ Section "Uninstall"
     DeleteRegKey /ifempty HKCU "Software\Corvantine"
   ${EndIf}
   Delete "$INSTDIR\Uninstall.exe"
-  RMDir "$INSTDIR"
+  RMDir /REBOOTOK "$INSTDIR"
 SectionEnd

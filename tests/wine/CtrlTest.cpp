@@ -10,12 +10,12 @@
 
 namespace {
 
+using winetest::Exists;
 using winetest::ProgramDir;
 using winetest::ReadWholeFile;
 
 const std::string kSigned = winetest::ToolsDir() + "ctrl-updates\\Notes.txt";
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 void Write(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
 // Puts the signed file and its signature into New\ under another name.

@@ -9,25 +9,17 @@
 
 namespace {
 
+using winetest::Exists;
+
 const std::string kSetup = winetest::ToolsDir() + "TarnelixSetup-test.exe";
 
 std::string Env(const char* name) { return std::getenv(name) != nullptr ? std::getenv(name) : ""; }
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-std::string MachineString(const char* key, const char* value) {
-    char data[1024] = {};
-    DWORD size = sizeof(data) - 1;
-    const LSTATUS status = RegGetValueA(HKEY_LOCAL_MACHINE, key, value, RRF_RT_REG_SZ, nullptr, data, &size);
-    return status == ERROR_SUCCESS ? data : "<missing>";
-}
-
-bool UserKeyExists(const char* key) {
-    HKEY opened = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ, &opened) != ERROR_SUCCESS) {
-        return false;
-    }
-    RegCloseKey(opened);
-    return true;
+std::string MachineString(const char* key, const char* value, DWORD type = RRF_RT_REG_SZ) {
+    char data[8192] = {};
+    DWORD size = sizeof(data) - 2;
+    const LSTATUS status = RegGetValueA(HKEY_LOCAL_MACHINE, key, value, type, nullptr, data, &size);
+    return status == ERROR_SUCCESS && size > 0 ? std::string(data, size - 1) : "<missing>";
 }
 
 bool RunToEnd(const std::string& exe, const std::string& args) {
@@ -57,7 +49,8 @@ TEST(Setup, SilentInstallAndUninstallWithPurgeLeaveNothingBehindAndEndTarnelixFi
     winetest::Process tarnelix;
     ASSERT_TRUE(tarnelix.Start(dir + "Tarnelix.exe"));
     ASSERT_NE(nullptr, winetest::WaitForWindow("#32770", "Tarnelix 3.0", 15000));
-    ASSERT_TRUE(UserKeyExists("Software\\Corvantine\\Tarnelix"));
+    const std::string settings = "Software\\Corvantine\\Tarnelix\\Settings";
+    ASSERT_NE("<missing>", winetest::ReadUserString(settings, "SkinDir"));
 
     // The uninstaller copies itself away and runs from there: wait for its
     // last step, its own file gone.
@@ -73,18 +66,14 @@ TEST(Setup, SilentInstallAndUninstallWithPurgeLeaveNothingBehindAndEndTarnelixFi
         EXPECT_TRUE(found.cFileName[0] == '.' || std::string(found.cFileName) == "Wendle.dll") << found.cFileName;
     }
     FindClose(search);
-    if (Exists(dir + "Wendle.dll")) {
-        char pending[8192] = {};
-        DWORD size = sizeof(pending) - 2;
-        RegGetValueA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager",
-                     "PendingFileRenameOperations", RRF_RT_REG_MULTI_SZ, nullptr, pending, &size);
-        EXPECT_NE(std::string::npos, std::string(pending, size).find("Tarnelix\\Wendle.dll"));
-    }
+    EXPECT_TRUE(!Exists(dir + "Wendle.dll") ||
+                MachineString("System\\CurrentControlSet\\Control\\Session Manager", "PendingFileRenameOperations",
+                              RRF_RT_REG_MULTI_SZ).find("Tarnelix\\Wendle.dll") != std::string::npos);
     EXPECT_TRUE(tarnelix.WaitForExit(1000)) << "Tarnelix ended through its own exit";
     EXPECT_FALSE(Exists(menu));
     EXPECT_EQ("<missing>", MachineString(kUninstallKey, "DisplayName"));
     EXPECT_EQ("<missing>", MachineString(kRunKey, "Tarnelix"));
-    EXPECT_FALSE(UserKeyExists("Software\\Corvantine"));
+    EXPECT_EQ("<missing>", winetest::ReadUserString(settings, "SkinDir"));
 }
 
 }  // namespace

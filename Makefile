@@ -1,6 +1,6 @@
 # Entry points. `make test` and `make demo` do the whole set-up themselves
 # on a fresh Debian 12 machine.
-.PHONY: all setup build build-win64 build-native test unit-test wine-test bench demo clean
+.PHONY: all setup build build-win64 build-native test unit-test wine-test bench demo dist clean
 
 JOBS ?= 2
 
@@ -33,8 +33,15 @@ test: build
 bench: build-native
 	@bash scripts/bench.sh build/native --strict
 
+# dist/Tarnelix-<version>-win64.zip, dist/TarnelixSetup-<version>.exe and the
+# signed files for the update server. Set TARNELIX_SIGNING_KEY to the release
+# key's PEM file; the win64 tree is configured again so that TarnelixCtrl.exe
+# embeds the public half of the same key.
+dist: build-win64
+	@bash scripts/dist.sh build/win64 dist
+
 demo: build-win64
 	@bash scripts/demo.sh
 
 clean:
-	rm -rf build/native build/native-asan build/win64 build/wine build/demo
+	rm -rf build/native build/native-asan build/win64 build/wine build/demo dist

@@ -8,6 +8,13 @@
 
 // The registry company key: HKCU\Software\Corvantine\<program>.
 inline constexpr char kCompanyKey[] = "Corvantine";
+// Each program's single-instance mutex: held while it runs, so that the
+// start-up program can tell whether the files are in use.
+inline constexpr char kMutexName[] = "Tarnelix Version 3";
+inline constexpr char kAddOnMutexName[] = "Veilmark";
+// The program files of the system, beside each other in the program folder.
+inline constexpr char kMainProgramFile[] = "Tarnelix.exe";
+inline constexpr char kAddOnProgramFile[] = "Veilmark-AddOn.exe";
 // The hook library and the add-on find the main window by class and title.
 inline constexpr char kMainWindowClass[] = "#32770";
 inline constexpr char kMainWindowTitle[] = "Tarnelix 3.0";

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <vector>
 
 // The few file operations the list files need, so that the reading and saving
 // rules can run against an in-memory store in the tests. Paths are byte
@@ -55,4 +56,12 @@ public:
     // Creates the folder (the path may end in a backslash); true when it
     // exists afterwards.
     virtual bool CreateFolder(const std::string& path) = 0;
+};
+
+// The names of the files (not folders) directly in a folder, in the order the
+// system lists them; empty when the folder is missing or unreadable.
+class IFolderListing {
+public:
+    virtual ~IFolderListing() = default;
+    virtual std::vector<std::string> FileNames(const std::string& folder) = 0;
 };

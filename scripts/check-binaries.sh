@@ -9,7 +9,7 @@ failed=0
 
 imports() { "$objdump" -p "$1" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr -d '\r'; }
 
-for file in Tarnelix.exe Wendle.dll Veilmark-AddOn.exe; do
+for file in Tarnelix.exe Wendle.dll Veilmark-AddOn.exe TarnelixCtrl.exe; do
   path="$bin/$file"
   if [ ! -f "$path" ]; then echo "missing: $path"; failed=1; continue; fi
   list=$(imports "$path" | tr '\n' ' ')

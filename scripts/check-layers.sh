@@ -18,6 +18,7 @@ declare -A allowed=(
   [ui]="common platform"
   [addon]="ui pages common platform"
   [app]="pages ui regex hook common platform"
+  [ctrl]="common platform"
 )
 
 failed=0

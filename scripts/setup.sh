@@ -10,6 +10,7 @@ PACKAGES=(
   wine wine64 fonts-wine xvfb x11-utils xauth
   imagemagick sox fonts-dejavu-core nginx-light
   dpkg-dev bzip2 ca-certificates
+  nsis zip openssl
 )
 
 SUDO=""

@@ -7,7 +7,6 @@
 #include "platform/Settings.h"
 
 // Fixed names and texts of the main program's start-up.
-inline constexpr char kMutexName[] = "Tarnelix Version 3";
 inline constexpr char kAlreadyRunningMessage[] = "Tarnelix application is already running!";
 inline constexpr char kPsapiLibrary[] = "PSAPI.DLL";
 inline constexpr char kPsapiLoadFailedMessage[] = "Unable to load PSAPI.Dll";

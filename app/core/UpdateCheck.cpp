@@ -3,45 +3,9 @@
 #include <cctype>
 
 #include "common/AppSettings.h"
+#include "common/FileNames.h"
 
 namespace {
-
-bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix)
-{
-    if (text.size() < prefix.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(text[i])) != prefix[i]) {
-            return false;
-        }
-    }
-    return true;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && StartsWithIgnoringCase(a, b);
-}
-
-// Windows opens these as devices whatever extension follows ("CON.dll" is
-// the console), and ignores blanks at the end of the base name.
-bool IsDeviceName(std::string_view name)
-{
-    std::string_view base = name.substr(0, name.find('.'));
-    while (!base.empty() && base.back() == ' ') {
-        base.remove_suffix(1);
-    }
-    static constexpr std::string_view kDevices[] = {"con", "prn", "aux", "nul", "conin$", "conout$", "clock$"};
-    for (std::string_view device : kDevices) {
-        if (EqualsIgnoringCase(base, device)) {
-            return true;
-        }
-    }
-    // COM1 to COM9 and LPT1 to LPT9.
-    return base.size() == 4 && (StartsWithIgnoringCase(base, "com") || StartsWithIgnoringCase(base, "lpt")) &&
-           base[3] >= '1' && base[3] <= '9';
-}
 
 bool MayStandInUrlPath(unsigned char c)
 {
@@ -89,19 +53,6 @@ void ReadListing(CRegExp& re, const std::string& body, StringPairList& found)
         }
         offset = static_cast<std::size_t>(end);
     }
-}
-
-bool IsPlainFileName(std::string_view name)
-{
-    if (name.empty() || name.back() == '.' || name.back() == ' ' || name.find("..") != std::string_view::npos) {
-        return false;
-    }
-    for (unsigned char c : name) {
-        if (c < 0x20 || c == 0x7F || std::string_view("\\/:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos) {
-            return false;
-        }
-    }
-    return !IsDeviceName(name);
 }
 
 std::string FileUrl(const std::string& listingUrl, const std::string& name)

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/FileNames.h"
 #include "pages/StringPairList.h"
 #include "platform/Files.h"
 #include "platform/Http.h"
@@ -43,11 +44,8 @@ std::string UpdateListingUrl(const ISettings& settings);
 // copied, so the cost grows with its length only.
 void ReadListing(CRegExp& re, const std::string& body, StringPairList& found);
 
-// True for a name that can only mean a file in the folder it is joined to:
-// no "\", "/" or ":", no "..", no control or wildcard characters, no trailing
-// dot or blank, and no device name such as CON or LPT1 (with or without an
-// extension). Listed names are untrusted and are skipped unless plain.
-bool IsPlainFileName(std::string_view name);
+// Listed names are untrusted: IsPlainFileName (common/FileNames.h) decides
+// which are fetched.
 
 // listing address + name, with the bytes that may not stand in a URL path
 // (blanks, "%", "#", "?", non-ASCII) percent-encoded.

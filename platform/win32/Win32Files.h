@@ -19,3 +19,9 @@ public:
     bool Exists(const std::string& path) override;
     bool CreateFolder(const std::string& path) override;
 };
+
+// IFolderListing over FindFirstFileA and FindNextFileA.
+class Win32FolderListing final : public IFolderListing {
+public:
+    std::vector<std::string> FileNames(const std::string& folder) override;
+};

@@ -13,7 +13,7 @@ namespace {
 using winetest::ProgramDir;
 
 TEST(Programs, EachCarriesTheCompanyAndVersionResourceAndWendleItsExports) {
-    for (const char* file : {"Tarnelix.exe", "Wendle.dll", "Veilmark-AddOn.exe"}) {
+    for (const char* file : {"Tarnelix.exe", "Wendle.dll", "Veilmark-AddOn.exe", "TarnelixCtrl.exe"}) {
         const std::string path = ProgramDir() + file;
         EXPECT_EQ("Corvantine", winetest::VersionString(path, "CompanyName")) << file;
         EXPECT_EQ("3.0.0.0", winetest::VersionString(path, "FileVersion")) << file;

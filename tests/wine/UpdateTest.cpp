@@ -12,6 +12,7 @@
 
 namespace {
 
+using winetest::Exists;
 using winetest::ProgramDir;
 
 const std::string kServed = std::getenv("TARNELIX_UPDATE_DIR") ? std::getenv("TARNELIX_UPDATE_DIR") : "";
@@ -36,7 +37,6 @@ std::string Read(const std::string& path) {
     return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "<missing>";
 }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
     for (const DWORD start = GetTickCount(); !done(); winetest::PumpFor(50)) {

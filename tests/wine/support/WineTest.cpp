@@ -194,6 +194,8 @@ std::string ReadWholeFile(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
 std::string WaitForFileWith(const std::string& path, const std::string& text, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     std::string content = ReadWholeFile(path);

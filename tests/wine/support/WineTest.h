@@ -60,6 +60,8 @@ std::string CounterDigits(HWND mainWindow);
 // The page of the main window that holds the control.
 HWND FindChildDialogWithControl(HWND parent, int controlId);
 std::string ReadWholeFile(const std::string& path);
+// True when a file or folder of that path exists.
+bool Exists(const std::string& path);
 // The file's content once it holds the text (or after the time, whatever it
 // holds then): a save caused by a posted click lands when the program gets
 // to it, which under load is later than any fixed pause.

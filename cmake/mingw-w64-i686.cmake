@@ -7,6 +7,6 @@ include("${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake")
 
 # Against msvcrt.dll, 32-bit MinGW makes time_t 32 bits wide unless told
 # otherwise; the notices compare time stamps over years, past 2038. This
-# uses the _time64 family, which msvcrt.dll has since Windows 2000.
+# uses the _time64 family, which msvcrt.dll has since Windows XP.
 set(CMAKE_C_FLAGS_INIT "-D__MINGW_USE_VC2005_COMPAT")
 set(CMAKE_CXX_FLAGS_INIT "-D__MINGW_USE_VC2005_COMPAT")

@@ -1,6 +1,6 @@
 # Entry points. `make test` and `make demo` do the whole set-up themselves
 # on a fresh Debian 12 machine.
-.PHONY: all setup build build-win64 build-native test unit-test wine-test bench demo dist clean
+.PHONY: all setup build build-win64 build-win32 build-native test unit-test wine-test bench demo dist clean
 
 JOBS ?= 2
 
@@ -14,13 +14,19 @@ build-win64: setup
 	cmake --preset win64 >/dev/null
 	cmake --build --preset win64 -j $(JOBS)
 
+# The programs for 32-bit Windows: built, not run (this machine's Wine is
+# 64-bit only).
+build-win32: setup
+	cmake --preset win32 >/dev/null
+	cmake --build --preset win32 -j $(JOBS)
+
 build-native: setup
 	cmake --preset native >/dev/null
 	cmake --build --preset native -j $(JOBS)
 	cmake --preset native-asan >/dev/null
 	cmake --build --preset native-asan -j $(JOBS)
 
-build: build-win64 build-native
+build: build-win64 build-win32 build-native
 
 # The benchmark figures first, then the native unit tests under the
 # sanitizers, then the whole suite (native unit tests and the Wine tests) in
@@ -44,4 +50,4 @@ demo: build-win64
 	@bash scripts/demo.sh
 
 clean:
-	rm -rf build/native build/native-asan build/win64 build/wine build/demo dist
+	rm -rf build/native build/native-asan build/win64 build/win32 build/wine build/demo dist

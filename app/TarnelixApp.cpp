@@ -97,6 +97,7 @@ bool CTarnelixApp::InitInstance() {
 }
 
 void CTarnelixApp::ExitInstance() {
+    hookHost.Stop();
     Shutdown();
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "app/HookHost.h"
 #include "app/core/Startup.h"
 #include "platform/win32/Win32Profile.h"
 #include "ui/SystemTray.h"
@@ -55,6 +56,9 @@ public:
     void ShowAbout(HWND owner) const;
     // The main window receives the tray menu's commands.
     void AttachTray(CTarnelixDlg& mainWindow);
+    // The hooks for the 32-bit programs of a 64-bit Windows, once the main
+    // window that receives their reports exists.
+    void StartHookHost(HWND mainWindow) { hookHost.Start(programFolder, mainWindow); }
 
 private:
     bool ClaimSingleInstance();
@@ -65,6 +69,7 @@ private:
     AppFolders folders;
     std::unique_ptr<Win32Profile> profile;
     CTarnelixTray tray;
+    CHookHost hookHost;
     HANDLE instanceMutex = nullptr;
 };
 

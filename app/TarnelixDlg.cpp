@@ -103,6 +103,7 @@ BOOL CTarnelixDlg::OnInitDialog() {
     CreateNotices();
     SetUpSkinnedControls();
     app.AttachTray(*this);
+    app.StartHookHost(hwnd);
     LoadSettings();
     if (!IsChecked(IDC_NO_DISPLAY_STARTUP)) {
         startHidden = false;

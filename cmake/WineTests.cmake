@@ -47,6 +47,7 @@ function(tarnelix_binaries_test)
     return()
   endif()
   add_test(NAME binaries.imports
-    COMMAND "${PROJECT_SOURCE_DIR}/scripts/check-binaries.sh" "${TARNELIX_WIN64_DIR}/bin")
+    COMMAND "${PROJECT_SOURCE_DIR}/scripts/check-binaries.sh" "${TARNELIX_WIN64_DIR}/bin"
+            "${TARNELIX_WIN32_DIR}/bin")
   set_tests_properties(binaries.imports PROPERTIES LABELS binaries)
 endfunction()

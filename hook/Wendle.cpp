@@ -252,6 +252,16 @@ WENDLE_API void Shutdown(void) {
   RemoveHooks(gHooks, api);
 }
 
+// On 64-bit Windows the shell is a 64-bit program, which maps only the
+// 64-bit library: the 32-bit host sees its clicks and Enter from outside and
+// reports them here, so that a 32-bit browser started from the shell opens
+// its first window as it would with the shell hooked by this library.
+WENDLE_API void NoteShellAction(void) {
+  ProcessState shell;
+  shell.kind = ProcessKind::Shell;
+  OnKeyEvent(shell, gShared.rule, kVkReturn, false, Now());
+}
+
 // The entry point itself (linked with -nostartfiles): there is no C runtime
 // start-up code to call it for us.
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {

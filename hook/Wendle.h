@@ -15,3 +15,7 @@ WENDLE_API void Initialise(void);
 
 // Removes the hooks installed by Initialise in this process.
 WENDLE_API void Shutdown(void);
+
+// A click or Enter in the shell, seen from outside the shell's process (by
+// Wendle32Host.exe): counts as the same action inside the shell would.
+WENDLE_API void NoteShellAction(void);

@@ -6,9 +6,10 @@ set -euo pipefail
 PACKAGES=(
   cmake make g++ pkg-config
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+  g++-mingw-w64-i686 binutils-mingw-w64-i686
   libpcre3-dev libgtest-dev googletest libbenchmark-dev
   wine wine64 fonts-wine xvfb x11-utils xauth
-  imagemagick sox fonts-dejavu-core nginx-light
+  imagemagick sox fonts-dejavu-core nginx-light fp-utils
   dpkg-dev bzip2 ca-certificates
   nsis zip openssl
 )

@@ -9,6 +9,7 @@
 #include "app/core/Startup.h"
 #include "common/AppSettings.h"
 #include "common/Counters.h"
+#include "common/HookHost.h"
 #include "common/OsKind.h"
 #include "support/FakeSettings.h"
 
@@ -236,4 +237,22 @@ TEST(Counters, DisplayShowsPopupPlusAdwareInSixDigitsOrAsksForAResetThatKeepsThe
     EXPECT_EQ(CounterDigits(counters), "000000");
     EXPECT_EQ(counters.popupRun + counters.adwareRun, 0);
     EXPECT_EQ(counters.addOnTotal, 17);
+}
+
+// ---- Wendle32Host's command line --------------------------------------------
+
+TEST(HookHostArguments, RoundTripAndEveryMalformedLineRefused)
+{
+    const std::string line = HookHostCommandLine("C:\\T\\Wendle32Host.exe", {1311, 0x2A4});
+    EXPECT_EQ(line, "\"C:\\T\\Wendle32Host.exe\" 1311 676");
+    const std::optional<HookHostArguments> parsed = ParseHookHostArguments(line.substr(line.find("\" ") + 2).c_str());
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(parsed->mainWindow, 1311u);
+    EXPECT_EQ(parsed->stopEvent, 676u);
+    EXPECT_TRUE(ParseHookHostArguments("\t7  9 "));
+    const std::string tooBig = std::to_string(UINTPTR_MAX) + "0 5";
+    for (const char* bad : {"", "7", "7 x", "7 9 3", "0 9", "7 0", "-7 9", "7 9x", tooBig.c_str()}) {
+        EXPECT_FALSE(ParseHookHostArguments(bad)) << bad;
+    }
+    EXPECT_FALSE(ParseHookHostArguments(nullptr));
 }

@@ -169,6 +169,16 @@ TEST_F(HookReports, CtrlNLetsOneFrameThroughFor1500Ms) {
     Check({"IEXPLORE.EXE", script, {"wanted", "popup", "late", "stale"}, {"popup", "stale"}});
 }
 
+// What Wendle32Host.exe reports for a click in the 64-bit shell: the browser
+// started by it keeps its first frame, as after a click in the shell itself.
+TEST_F(HookReports, ShellActionNotedFromOutsideLetsTheNextFrameThrough) {
+    const FARPROC noted = GetProcAddress(GetModuleHandleA("Wendle.dll"), "NoteShellAction");
+    const auto note = reinterpret_cast<void (*)()>(noted);
+    ASSERT_NE(nullptr, note);
+    note();
+    Check({"IEXPLORE.EXE", Script().Frame("launched").Frame("popup"), {"launched", "popup"}, {"popup"}});
+}
+
 // ICQ Lite once read the title of a new window's owner, which lives in
 // another thread, by a sent message; that thread waiting for this one hung
 // both for good.

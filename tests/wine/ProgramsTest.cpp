@@ -1,7 +1,7 @@
-// The three deliverables: their version resources, Tarnelix's life from a
-// clean registry to the confirmed exit, and the add-on's window. The
-// Windows-version code is checked on the real program by the engine test's
-// Messenger scenario, which runs Tarnelix as Windows XP.
+// The deliverables: their version resources, Tarnelix's life from a clean
+// registry to the confirmed exit with its help on the way, and the add-on's
+// window. The Windows-version code is checked on the real program by the
+// engine test's Messenger scenario, which runs Tarnelix as Windows XP.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -13,7 +13,8 @@ namespace {
 using winetest::ProgramDir;
 
 TEST(Programs, EachCarriesTheCompanyAndVersionResourceAndWendleItsExports) {
-    for (const char* file : {"Tarnelix.exe", "Wendle.dll", "Veilmark-AddOn.exe", "TarnelixCtrl.exe"}) {
+    for (const char* file : {"Tarnelix.exe", "Wendle.dll", "Veilmark-AddOn.exe", "TarnelixCtrl.exe", "Wendle32.dll",
+                             "Wendle32Host.exe"}) {
         const std::string path = ProgramDir() + file;
         EXPECT_EQ("Corvantine", winetest::VersionString(path, "CompanyName")) << file;
         EXPECT_EQ("3.0.0.0", winetest::VersionString(path, "FileVersion")) << file;
@@ -33,7 +34,19 @@ BOOL CALLBACK CollectText(HWND child, LPARAM lParam) {
     return TRUE;
 }
 
-TEST(Programs, TarnelixSettlesItsFoldersRunsOnceAndOnlyEndsWhenTheExitIsConfirmed) {
+// Wine's viewer titles its window with the title compiled into the file.
+void ExpectHelpViewerOpens(HWND main) {
+    constexpr WPARAM kHelpCommand = 57670;
+    PostMessageA(main, WM_COMMAND, kHelpCommand, 0);
+    HWND viewer = winetest::WaitForWindow(nullptr, "Tarnelix Help", 30000);
+    ASSERT_NE(nullptr, viewer);
+    PostMessageA(viewer, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(winetest::WaitUntilGone(viewer, 10000));
+}
+
+// Wine here runs no 32-bit program: Wendle32Host.exe cannot start, and
+// Tarnelix runs on as it would without it.
+TEST(Programs, TarnelixSettlesItsFoldersRunsOnceOpensItsHelpAndOnlyEndsWhenTheExitIsConfirmed) {
     winetest::Process first;
     HWND main = winetest::StartTarnelix(first);
     ASSERT_NE(nullptr, main);
@@ -53,6 +66,7 @@ TEST(Programs, TarnelixSettlesItsFoldersRunsOnceAndOnlyEndsWhenTheExitIsConfirme
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(second.WaitForExit(10000));
     EXPECT_EQ(main, FindWindowA("#32770", "Tarnelix 3.0"));
+    ExpectHelpViewerOpens(main);
 
     // Closing only hides the main window; the program lives on in the tray.
     PostMessageA(main, WM_CLOSE, 0, 0);

@@ -39,12 +39,8 @@ namespace {
 struct TrackedWindow {
     std::string name;
     HWND hwnd = nullptr;
-    DWORD style = 0;
-    DWORD createdTick = 0;
-    int sysCloses = 0;
-    int closes = 0;
-    DWORD firstCloseTick = 0;
-    int timerMessages = 0;
+    DWORD style = 0, createdTick = 0, firstCloseTick = 0;
+    int sysCloses = 0, closes = 0, timerMessages = 0;
 };
 
 std::vector<TrackedWindow> gWindows;
@@ -116,9 +112,7 @@ HWND CreateTracked(const std::string& name, const char* className, DWORD style, 
     }
     // Tracked before it exists, so that messages sent during its creation
     // already find it.
-    gWindows.emplace_back();
-    gWindows.back().name = name;
-    gWindows.back().createdTick = GetTickCount();
+    gWindows.push_back({name, nullptr, 0, GetTickCount()});
     const int offset = 40 + 20 * static_cast<int>(gWindows.size() % 20);
     HWND hwnd = CreateWindowExA(0, className, title, style, offset, offset, 320, 200, parent, nullptr,
                                 GetModuleHandleA(nullptr), nullptr);
@@ -178,17 +172,9 @@ void Hold(const std::string& name, DWORD period, DWORD ms) {
     }
 }
 
-struct OwnedPopup {
-    HWND owner;
-    HANDLE done;
-};
-
-DWORD WINAPI CreateOwnedPopup(void* parameter) {
-    auto* job = static_cast<OwnedPopup*>(parameter);
-    HWND popup = CreateWindowExA(0, "Shell Embedding", "", WS_POPUP, 0, 0, 50, 50, job->owner, nullptr,
-                                 GetModuleHandleA(nullptr), nullptr);
-    SetEvent(job->done);
-    DestroyWindow(popup);
+DWORD WINAPI CreateOwnedPopup(void* owner) {
+    DestroyWindow(CreateWindowExA(0, "Shell Embedding", "", WS_POPUP, 0, 0, 50, 50, static_cast<HWND>(owner), nullptr,
+                                  GetModuleHandleA(nullptr), nullptr));
     return 0;
 }
 
@@ -199,12 +185,9 @@ bool OwnedWait(const char* ownerName) {
     if (owner == nullptr || !EnsureClass("Shell Embedding")) {
         return false;
     }
-    OwnedPopup job{owner->hwnd, CreateEventA(nullptr, TRUE, FALSE, nullptr)};
-    HANDLE thread = CreateThread(nullptr, 0, CreateOwnedPopup, &job, 0, nullptr);
-    WaitForSingleObject(job.done, INFINITE);
+    HANDLE thread = CreateThread(nullptr, 0, CreateOwnedPopup, owner->hwnd, 0, nullptr);
     WaitForSingleObject(thread, INFINITE);
     CloseHandle(thread);
-    CloseHandle(job.done);
     return true;
 }
 

@@ -17,17 +17,14 @@ using namespace std::string_literals;
 
 // ---- Windows version --------------------------------------------------------
 
-TEST(OsKind, EveryRowOfTheTableAndTheVersionsOutsideIt)
+TEST(OsKind, TheFamiliesAndTheVersionsOutsideTheTable)
 {
     const struct {
         int platform, major, minor, kind;
     } cases[] = {
-        {1, 4, 0, 1},  {1, 4, 10, 2}, {1, 4, 90, 3},                 // 95, 98, Me
-        {2, 5, 0, 6},  {2, 5, 1, 4},  {2, 5, 2, 7},                  // 2000, XP, Server 2003
-        {2, 4, 0, 5},  {2, 3, 51, 5}, {2, 0, 0, 5},                  // NT 4 and older
-        {2, 6, 0, -1}, {2, 10, 0, -1}, {2, 5, 3, -1},                // Vista, 10, unknown minor
-        {1, 4, 3, -1}, {1, 4, 91, -1}, {1, 3, 0, -1}, {1, 5, 0, -1},
-        {0, 3, 10, -1}, {3, 5, 1, -1},                               // Win32s, CE
+        {1, 4, 0, 1},  {1, 4, 90, 3},  {2, 5, 0, 6},  {2, 5, 1, 4},  {2, 5, 2, 7},  // 95, Me, 2000, XP, 2003
+        {2, 4, 0, 5},  {2, 0, 0, 5},                                              // NT 4 and older
+        {2, 6, 0, -1}, {2, 5, 3, -1}, {1, 4, 91, -1}, {1, 5, 0, -1}, {0, 3, 10, -1},  // Vista, Win32s, ...
     };
     for (const auto& c : cases) {
         EXPECT_EQ(OsKindFromVersion(c.platform, c.major, c.minor), c.kind)
@@ -67,15 +64,11 @@ TEST(ProgramPath, FolderKeepsEverythingUpToTheLastSlashNameDropsTheExtension)
     const struct {
         std::string path, folder, name;
     } cases[] = {
-        {"C:\\Tools\\Tarnelix.exe", "C:\\Tools\\", "Tarnelix"},
         {"C:\\Tools/Sub\\Veilmark-AddOn.exe", "C:\\Tools/Sub\\", "Veilmark-AddOn"},  // slashes as written
-        {"\\\\server\\share\\Tarnelix.exe", "\\\\server\\share\\", "Tarnelix"},
         {deep + "Tarnelix.exe", deep, "Tarnelix"},
         {"D:/x.y/Tarnelix.v3.exe", "D:/x.y/", "Tarnelix.v3"},
         {"C:Tarnelix.exe", "", "Tarnelix"},
-        {"Tarnelix", "", "Tarnelix"},
         {"C:\\Tools\\", "C:\\Tools\\", ""},
-        {"", "", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
@@ -123,9 +116,7 @@ TEST(Profile, IntegerIsAFourByteDwordTextEndsAtTheFirstNulAnythingElseReadsAsThe
         {"300", StoredValue{StoredKind::Dword, "\x2C\x01\x00\x00"s}, 300, "default"},  // 0x012C
         {"-2", StoredValue{StoredKind::Dword, "\xFE\xFF\xFF\xFF"s}, -2, "default"},
         {"two-byte dword", StoredValue{StoredKind::Dword, "\x00\x00"s}, 7, "default"},
-        {"eight-byte dword", StoredValue{StoredKind::Dword, std::string(8, '\0')}, 7, "default"},
         {"binary of four bytes", StoredValue{StoredKind::Other, "\x01\x00\x00\x00"s}, 7, "default"},
-        {"expandable string", StoredValue{StoredKind::Other, "%ProgramFiles%\\Skin\\\0"s}, 7, "default"},
         {"string", StoredValue{StoredKind::Text, "0\0"s}, 7, "0"},
         {"no terminator", StoredValue{StoredKind::Text, "C:\\a.wav"}, 7, "C:\\a.wav"},
         {"junk after the NUL", StoredValue{StoredKind::Text, "C:\\a.wav\0junk\0"s}, 7, "C:\\a.wav"},
@@ -151,13 +142,7 @@ TEST(Profile, TextIsLimitedToWhatCanBeReadBack)
     EXPECT_TRUE(settings.WriteProfileString("Settings", "SoundFile", longest));
     EXPECT_FALSE(settings.WriteProfileString("Settings", "SoundFile", longest + "x"));
     EXPECT_EQ(settings.GetProfileString("Settings", "SoundFile", ""), longest);
-}
-
-TEST(Profile, KeyIsSoftwareCompanyApplicationSectionAndThereIsNoneWithoutAnApplicationName)
-{
-    EXPECT_EQ(ProfileKeyPath("Corvantine", "Veilmark-AddOn", "Settings"),
-              "Software\\Corvantine\\Veilmark-AddOn\\Settings");
-    EXPECT_EQ(ProfileKeyPath("Corvantine", "", "Settings"), std::nullopt);
+    EXPECT_EQ(ProfileKeyPath("Corvantine", "", "Settings"), std::nullopt) << "no key without an application name";
 }
 
 // ---- Counters ---------------------------------------------------------------
@@ -168,10 +153,8 @@ TEST(Counters, StoredTextReadsAsItsLeadingDecimalNumberClampedToTheIntLimits)
         const char* text;
         int value;
     } cases[] = {
-        {"12", 12}, {"12abc", 12}, {"  42", 42}, {"+7", 7}, {"-7", -7}, {"007", 7}, {"1 000", 1},
-        {"", 0}, {"abc", 0}, {"-", 0}, {"--5", 0}, {"x12", 0},
-        {"2147483647", INT_MAX}, {"2147483648", INT_MAX}, {"99999999999999999999999999", INT_MAX},
-        {"-2147483648", INT_MIN}, {"-99999999999", INT_MIN},
+        {"12abc", 12}, {"  42", 42}, {"+7", 7}, {"-7", -7}, {"1 000", 1}, {"", 0}, {"--5", 0}, {"x12", 0},
+        {"2147483647", INT_MAX}, {"2147483648", INT_MAX}, {"-2147483648", INT_MIN}, {"-99999999999", INT_MIN},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ParseCounterText(c.text), c.value) << '"' << c.text << '"';

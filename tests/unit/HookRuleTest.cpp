@@ -24,22 +24,19 @@ const WindowFacts kAolFrame{"_AOL_EBROWSER_SITE", 0, "", "", true};
 const WindowFacts kAimFrame{"_aim_MiniBrowserClass"};
 const WindowFacts kIcqFrame{"Shell Embedding", 0, "", "ICQ Now!", true};
 
+// The Wine hook test runs each program kind under its usual file name; here
+// the names that only look alike.
 TEST(HookProcessKind, ContainmentInTableOrderOnTheUpperCasedFileName) {
   const struct {
     const char* path;
     ProcessKind kind;
   } cases[] = {
-      // "IEXPLORE" is tested before "EXPLORER": the browser is never the shell.
       {"C:\\Program Files\\Internet Explorer\\iexplore.exe", ProcessKind::InternetExplorer},
-      {"C:\\WINDOWS\\Explorer.EXE", ProcessKind::Shell},
       // Any name holding the text AOL is AOL, and AOL comes before AIM...
-      {"c:\\tools\\kaolin.exe", ProcessKind::Aol},
       {"C:\\aolaim.exe", ProcessKind::Aol},
       // ...but C-A-R-O-L holds the letters, not the text.
       {"C:\\Users\\carol\\CAROL.EXE", ProcessKind::NotWatched},
       {"C:\\Netscape\\Netscp6.exe", ProcessKind::NetscapeFamily},
-      {"ICQLite.exe", ProcessKind::IcqLite},
-      {"msimn.exe", ProcessKind::OutlookExpress},
       // Only the part after the last slash or backslash counts.
       {"C:\\Program Files\\AOL 9.0\\notepad.exe", ProcessKind::NotWatched},
       {"/home/aol/.wine/kazaa.exe", ProcessKind::Kazaa},
@@ -52,7 +49,7 @@ TEST(HookProcessKind, ContainmentInTableOrderOnTheUpperCasedFileName) {
 }
 
 // Class names compare without regard to case, containment tests are
-// case-sensitive.
+// case-sensitive. The Wine hook test shows the same on real windows.
 TEST(HookBrowserFrame, ByProgramKind) {
   const WindowFacts anything{"IEFrame", kFrameStyle, "Netscape", "ICQ Now!", true};
   const struct {
@@ -61,22 +58,15 @@ TEST(HookBrowserFrame, ByProgramKind) {
     bool frame;
   } cases[] = {
       {ProcessKind::InternetExplorer, {"cabinetwclass", kSystemMenuStyle}, true},
-      {ProcessKind::InternetExplorer, {"IEFrame", kNoSystemMenu}, false},
       {ProcessKind::InternetExplorer, {"IEFrameX", kFrameStyle}, false},
-      {ProcessKind::NetscapeFamily, {"MOZILLAWINDOWCLASS", kFrameStyle}, true},
       {ProcessKind::NetscapeFamily, {"MozillaWindowClass", kNoSystemMenu}, false},
-      {ProcessKind::NetscapeFamily, {"NS6Frame", kFrameStyle, "Ads - Netscape 7"}, true},
       {ProcessKind::NetscapeFamily, {"NS6Frame", kFrameStyle, "Ads - NETSCAPE 7"}, false},
-      {ProcessKind::Aol, {"browserwindowmdi"}, true},
-      {ProcessKind::Kazaa, {"AdPIWindow"}, true},
       {ProcessKind::Kazaa, {"AdPiWindow"}, false},
       {ProcessKind::IcqLite, {"shell embedding", 0, "", "Initiating Message", true}, true},
-      {ProcessKind::IcqLite, {"Shell Embedding", 0, "", "ICQ Now!", true}, true},
       {ProcessKind::IcqLite, {"Shell Embedding", 0, "", "ICQ NOW!", true}, false},
       {ProcessKind::Shell, anything, false},
       {ProcessKind::Morpheus, anything, false},
       {ProcessKind::OutlookExpress, anything, false},
-      {ProcessKind::NotWatched, anything, false},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(c.frame, IsBrowserFrame(c.kind, c.window)) << static_cast<int>(c.kind) << " " << c.window.className;

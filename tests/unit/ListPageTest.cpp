@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -156,30 +155,6 @@ TEST_F(ListPages, AllowedTitleContainsAnEntryInTheSameCaseStartingOnAWholeCharac
     }
 }
 
-TEST_F(ListPages, AllowedMatchAgreesWithAPlainSearchOnRandomTitles)
-{
-    // A small alphabet, so that hits are frequent.
-    std::mt19937 random(1234);
-    const std::string alphabet = "ab \x83\xe0";
-    const auto make = [&](std::size_t length) {
-        std::string text;
-        for (std::size_t i = 0; i < length; ++i) {
-            text += alphabet[random() % alphabet.size()];
-        }
-        return text;
-    };
-    int hits = 0;
-    for (int round = 0; round < 2000; ++round) {
-        const std::string title = make(random() % 24);
-        allowed.List().Clear();
-        allowed.List().Add(make(random() % 5));
-        const bool found = !title.empty() && title.find(allowed.List().TextAt(0)) != std::string::npos;
-        hits += found ? 1 : 0;
-        EXPECT_EQ(allowed.IsAllowed(title), found) << "'" << title << "' '" << allowed.List().TextAt(0) << "'";
-    }
-    EXPECT_GT(hits, 500);
-}
-
 TEST_F(ListPages, AddPopupRefusesEmptyTextOrTheBeginningOfAnEntryAndKeepsBlanksAsTyped)
 {
     allowed.List().Add("shopping site");
@@ -231,10 +206,9 @@ TEST_F(ListPages, BlockedTitleEqualsAnEntryIgnoringCaseAndABareBlkLineBlocksNoUn
     history.LoadFromFile();
     EXPECT_EQ(Texts(history.List()), (Lines{"", "Deal"}));
     EXPECT_TRUE(history.IsBlockedTitle("dEAL"));
-    EXPECT_FALSE(history.IsBlockedTitle("Deal of the day"));
-    EXPECT_FALSE(history.IsBlockedTitle("Dea"));
-    EXPECT_FALSE(history.IsBlockedTitle("Deal "));
-    EXPECT_FALSE(history.IsBlockedTitle(""));
+    for (const char* title : {"Deal of the day", "Dea", "Deal ", ""}) {
+        EXPECT_FALSE(history.IsBlockedTitle(title)) << title;
+    }
 }
 
 TEST_F(ListPages, AllowMovesTheSelectedTitlesSavingTheAllowedListPerTitleAndTheHistoryOnce)

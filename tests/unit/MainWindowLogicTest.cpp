@@ -9,15 +9,12 @@ TEST(Navigation, EachPointHitsItsRegionAndASharedEdgeBelongsToTheFirst)
         NavigationTarget target;
         int page;
     } cases[] = {
+        // The walk of the Wine look test clicks every tab; here the edges.
         {240, 30, NavigationTarget::GeneralPage, 0},  {241, 30, NavigationTarget::AdvancedPage, 6},
         {305, 12, NavigationTarget::AdvancedPage, 6}, {306, 60, NavigationTarget::AddPopupsPage, 1},
-        {180, 12, NavigationTarget::GeneralPage, 0},  {380, 30, NavigationTarget::HistoryPage, 2},
-        {430, 30, NavigationTarget::AllowedPage, 3},  {500, 30, NavigationTarget::ReportsPage, 4},
         {575, 60, NavigationTarget::Help, 5},         {465, 208, NavigationTarget::Help, 5},
-        {226, 250, NavigationTarget::SoundPage, 7},   {179, 30, NavigationTarget::None, -1},
-        {576, 30, NavigationTarget::None, -1},        {300, 11, NavigationTarget::None, -1},
-        {300, 61, NavigationTarget::None, -1},        {429, 208, NavigationTarget::None, -1},
-        {361, 230, NavigationTarget::None, -1},
+        {179, 30, NavigationTarget::None, -1},        {576, 30, NavigationTarget::None, -1},
+        {300, 11, NavigationTarget::None, -1},        {300, 61, NavigationTarget::None, -1},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(HitTestNavigation(c.x, c.y), c.target) << c.x << ", " << c.y;

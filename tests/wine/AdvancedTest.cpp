@@ -39,12 +39,11 @@ void RunMinuteStep(HWND main) {
 }
 
 // Sets a check box of the page in the other process and tells the page of
-// the click, as the box itself would.
+// the click, as the box itself would: the click is handled on return.
 void ClickBox(HWND page, int id, bool checked) {
     HWND box = GetDlgItem(page, id);
     SendMessageA(box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-    PostMessageA(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(box));
-    winetest::PumpFor(300);
+    SendMessageA(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(box));
 }
 
 // Clicks the check box of a list-view item in the other process. The list
@@ -84,22 +83,17 @@ bool WaitForMessenger(DWORD state) {
     SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
     SC_HANDLE service = OpenServiceA(manager, "Messenger", SERVICE_QUERY_STATUS);
     SERVICE_STATUS status{};
-    for (DWORD start = GetTickCount(); QueryServiceStatus(service, &status) && status.dwCurrentState != state &&
-                                       GetTickCount() - start < 10000;) {
-        winetest::PumpFor(50);
-    }
+    const bool reached = winetest::WaitFor(
+        [&] { return QueryServiceStatus(service, &status) && status.dwCurrentState == state; }, 10000);
     CloseServiceHandle(service);
     CloseServiceHandle(manager);
-    return status.dwCurrentState == state;
+    return reached;
 }
 
-class Advanced : public ::testing::Test {
+class Advanced : public winetest::TarnelixTest {
 protected:
-    void SetUp() override { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Corvantine"); }
     void TearDown() override {
-        if (main != nullptr && IsWindow(main)) {
-            EXPECT_TRUE(winetest::ExitTarnelix(tarnelix, main));
-        }
+        TarnelixTest::TearDown();
         // The prefix serves the later tests too.
         RegDeleteTreeA(HKEY_CURRENT_USER, kVersionKey);
         if (messengerRegistered) {
@@ -109,22 +103,12 @@ protected:
             Sc("delete Messenger");
         }
     }
-    // Returns once the main window has been initialised: the first start in
-    // a fresh wineserver can take seconds.
     void StartTarnelix() {
-        main = winetest::StartTarnelix(tarnelix);
-        ASSERT_NE(nullptr, main);
-        for (DWORD start = GetTickCount(); page == nullptr && GetTickCount() - start < 15000;) {
-            DWORD_PTR result = 0;
-            SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
-            page = winetest::FindChildDialogWithControl(main, 1027);
-        }
+        Start();
+        page = winetest::FindChildDialogWithControl(main, 1027);
         ASSERT_NE(nullptr, page);
-        winetest::PumpFor(300);
     }
 
-    winetest::Process tarnelix;
-    HWND main = nullptr;
     HWND page = nullptr;
     bool messengerRegistered = false;
 };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 
 #include "HookHarness.h"
@@ -18,10 +19,6 @@ using winetest::WriteSetting;
 
 constexpr const char* kScriptErrorClass = "Internet Explorer_TridentDlgFrame";
 constexpr const char* kScriptErrorTitle = "Internet Explorer Script Error";
-
-void WriteFile(const std::string& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary) << content;
-}
 
 std::string Counter(const char* value) { return winetest::ReadTarnelixString("Settings", value); }
 
@@ -49,25 +46,8 @@ struct BroadcastListener {
     }
 };
 
-class Engine : public ::testing::Test {
+class Engine : public winetest::TarnelixTest {
 protected:
-    // Every test starts like a first run: no settings, no list files.
-    void SetUp() override {
-        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Corvantine");
-        for (const char* file : {"AllowBanners.dat", "BlockedHistory.dat"}) {
-            DeleteFileA((ProgramDir() + file).c_str());
-        }
-    }
-    void StartTarnelix() {
-        main = winetest::StartTarnelix(tarnelix);
-        ASSERT_NE(nullptr, main);
-        winetest::PumpFor(300);  // initialisation, first sweep, timers
-    }
-    void TearDown() override {
-        if (main != nullptr && IsWindow(main)) {
-            EXPECT_TRUE(winetest::ExitTarnelix(tarnelix, main));
-        }
-    }
     Windows Run(const std::string& program, const Script& script) {
         Windows windows;
         EXPECT_TRUE(hooktest::RunBrowser(program, script, windows));
@@ -75,9 +55,6 @@ protected:
     }
     std::string Digits() const { return winetest::CounterDigits(main); }
     std::string History() const { return winetest::ReadWholeFile(ProgramDir() + "BlockedHistory.dat"); }
-
-    winetest::Process tarnelix;
-    HWND main = nullptr;
 };
 
 // The road of a popup with AutoBlock on, then off. Any program can post the
@@ -87,8 +64,8 @@ protected:
 // sweeps visible windows by their trimmed title, and a new window titled
 // like a history entry in any letter case is killed, unless Ctrl is held.
 TEST_F(Engine, PopupsDieByReportOrTitleUnlessAllowedHeldOrForged) {
-    WriteFile(ProgramDir() + "AllowBanners.dat", "Bank\r\nMail\r\n");
-    StartTarnelix();
+    std::ofstream(ProgramDir() + "AllowBanners.dat", std::ios::binary) << "Bank\r\nMail\r\n";
+    Start();
     hooktest::Browser browser;
     ASSERT_TRUE(browser.Start("IEXPLORE.EXE",
                               Script()
@@ -152,7 +129,7 @@ TEST_F(Engine, PopupsDieByReportOrTitleUnlessAllowedHeldOrForged) {
 // only, where the Messenger service exists).
 TEST_F(Engine, BrowserAndMessengerBoxesAreClosedByTheTimers) {
     RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Tarnelix.exe", "Version", REG_SZ, "winxp", 6);
-    StartTarnelix();
+    Start();
     auto windows = Run("NOTEPAD.EXE", Script()
                                           .Create("error1", kScriptErrorClass, "0x10C80000", kScriptErrorTitle)
                                           .Create("error2", kScriptErrorClass, "0x10C80000", kScriptErrorTitle)
@@ -174,9 +151,8 @@ TEST_F(Engine, BrowserAndMessengerBoxesAreClosedByTheTimers) {
 }
 
 TEST_F(Engine, DisableStopsEveryPathAndIsBroadcast) {
-    const DWORD disabled = 1;
-    WriteSetting("Disable", disabled);
-    StartTarnelix();
+    WriteSetting("Disable", DWORD{1});
+    Start();
     auto windows = Run("IEXPLORE.EXE", Script()
                                            .Frame("Popup")
                                            .Create("error", kScriptErrorClass, "0x10C80000", kScriptErrorTitle)
@@ -215,7 +191,7 @@ TEST_F(Engine, BurstOfFiftyPopupsResetsTheFullCounterAndTwoTrayExitsAskOnce) {
     WriteSetting("PopupCounter", "999950");
     WriteSetting("AdwareCounter", "9");
     WriteSetting("VeilmarkCounter", "5");
-    StartTarnelix();
+    Start();
     EXPECT_EQ("999959", Digits());
     Script script;
     for (int i = 0; i < 50; ++i) {
@@ -241,7 +217,9 @@ TEST_F(Engine, BurstOfFiftyPopupsResetsTheFullCounterAndTwoTrayExitsAskOnce) {
     EXPECT_EQ("5", Counter("VeilmarkCounter"));
 
     // The exit question's own message loop still delivers posted commands:
-    // two tray Exits show one question, and answering it exits once.
+    // two tray Exits show one question, and answering it exits once, with
+    // the main window's handle in the broadcast.
+    const HWND exiting = main;
     BroadcastListener listener{RegisterWindowMessageA("WM_TARNELIX_EXIT")};
     PostMessageA(main, WM_COMMAND, 57665, 0);
     PostMessageA(main, WM_COMMAND, 57665, 0);
@@ -253,6 +231,7 @@ TEST_F(Engine, BurstOfFiftyPopupsResetsTheFullCounterAndTwoTrayExitsAskOnce) {
     PostMessageA(question, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(tarnelix.WaitForExit(10000));
     EXPECT_EQ(1, listener.Count(500));
+    EXPECT_EQ(reinterpret_cast<LPARAM>(exiting), listener.last.lParam);
 }
 
 }  // namespace

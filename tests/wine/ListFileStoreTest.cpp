@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "pages/ListFiles.h"
 #include "platform/win32/Win32Files.h"
@@ -13,10 +12,7 @@
 
 namespace {
 
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using winetest::ReadWholeFile;
 
 TEST(ListFileStore, SaveReplacesTheFileOverAStaleTemporaryAndAHeldFileKeepsItsOldContent) {
     const std::string path = winetest::TestDir() + "BlockedHistory.dat";
@@ -27,13 +23,13 @@ TEST(ListFileStore, SaveReplacesTheFileOverAStaleTemporaryAndAHeldFileKeepsItsOl
     list.Add("beta");
     list.Add("Alpha");
     ASSERT_TRUE(WriteBlockedHistoryFile(store, path, list));
-    EXPECT_EQ("BLK:Alpha\r\nBLK:beta\r\n", Slurp(path));
+    EXPECT_EQ("BLK:Alpha\r\nBLK:beta\r\n", ReadWholeFile(path));
 
     // What an interrupted earlier save would have left behind.
     std::ofstream(TemporaryPathFor(path), std::ios::binary) << "stale";
     list.Add("gamma");
     ASSERT_TRUE(WriteBlockedHistoryFile(store, path, list));
-    EXPECT_EQ("BLK:Alpha\r\nBLK:beta\r\nBLK:gamma\r\n", Slurp(path));
+    EXPECT_EQ("BLK:Alpha\r\nBLK:beta\r\nBLK:gamma\r\n", ReadWholeFile(path));
     EXPECT_FALSE(std::filesystem::exists(TemporaryPathFor(path)));
 
     {
@@ -43,7 +39,7 @@ TEST(ListFileStore, SaveReplacesTheFileOverAStaleTemporaryAndAHeldFileKeepsItsOl
         list.Add("lost");
         EXPECT_FALSE(WriteBlockedHistoryFile(store, path, list));
     }
-    EXPECT_EQ("BLK:Alpha\r\nBLK:beta\r\nBLK:gamma\r\n", Slurp(path));
+    EXPECT_EQ("BLK:Alpha\r\nBLK:beta\r\nBLK:gamma\r\n", ReadWholeFile(path));
     EXPECT_FALSE(std::filesystem::exists(TemporaryPathFor(path)));
     ASSERT_TRUE(ReadBlockedHistoryFile(store, path, list));
     EXPECT_EQ(3u, list.Count());

@@ -4,8 +4,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <functional>
-#include <iterator>
 #include <string>
 
 #include "support/WineTest.h"
@@ -18,6 +16,8 @@ using winetest::ProgramDir;
 const std::string kServed = std::getenv("TARNELIX_UPDATE_DIR") ? std::getenv("TARNELIX_UPDATE_DIR") : "";
 const std::string kServer = std::getenv("TARNELIX_UPDATE_URL") ? std::getenv("TARNELIX_UPDATE_URL") : "";
 const std::string kNew = ProgramDir() + "New\\";
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // Puts a file on the server with its modification time on the given day of
 // December 2026, 06:10 UTC; nginx lists it as "<day>-Dec-2026 06:10".
@@ -33,18 +33,7 @@ void Serve(const std::string& path, const std::string& content, WORD day = 7) {
 }
 
 std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "<missing>";
-}
-
-
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-    for (const DWORD start = GetTickCount(); !done(); winetest::PumpFor(50)) {
-        if (GetTickCount() - start > timeoutMs) {
-            return false;
-        }
-    }
-    return true;
+    return Exists(path) ? winetest::ReadWholeFile(path) : "<missing>";
 }
 
 DWORD CheckedForUpdates() {
@@ -56,26 +45,16 @@ DWORD CheckedForUpdates() {
 
 std::string Recorded(const char* name) { return winetest::ReadTarnelixString("Updates", name); }
 
-class UpdateCheck : public ::testing::Test {
+// A clean registry whose "UpdateListingUrl" names a folder of the server.
+// The tests share the program folder and use names of their own.
+class UpdateCheck : public winetest::TarnelixTest {
 protected:
-    // A clean registry whose "UpdateListingUrl" names a folder of the
-    // server. The tests share the program folder and use names of their own.
     void StartWithListing(const std::string& folder) {
-        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Corvantine");
         const std::string url = kServer + folder + "/";
         RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Corvantine\\Tarnelix\\Settings", "UpdateListingUrl", REG_SZ,
                         url.c_str(), static_cast<DWORD>(url.size() + 1));
-        main = winetest::StartTarnelix(tarnelix);
-        ASSERT_NE(nullptr, main);
+        Start();
     }
-    void TearDown() override {
-        if (main != nullptr && IsWindow(main)) {
-            EXPECT_TRUE(winetest::ExitTarnelix(tarnelix, main));
-        }
-    }
-
-    winetest::Process tarnelix;
-    HWND main = nullptr;
 };
 
 TEST_F(UpdateCheck, FirstCheckThenTheNextCheckFetchesExactlyTheChangedFile) {
@@ -83,7 +62,7 @@ TEST_F(UpdateCheck, FirstCheckThenTheNextCheckFetchesExactlyTheChangedFile) {
     Serve("main\\Extra.dat", "extra");
     Serve("main\\Dropped.dll", "never arrives");  // the server drops the connection
     StartWithListing("main");
-    ASSERT_TRUE(WaitUntil([] { return CheckedForUpdates() == 1; }, 15000));
+    ASSERT_TRUE(winetest::WaitFor([] { return CheckedForUpdates() == 1; }, 15000));
     EXPECT_EQ("extra", Read(kNew + "Extra.dat"));
     EXPECT_FALSE(Exists(kNew + "Wendle.dll")) << "present in the program folder";
     EXPECT_FALSE(Exists(kNew + "Dropped.dll") || Exists(kNew + "Dropped.dll.part"));
@@ -99,7 +78,7 @@ TEST_F(UpdateCheck, FirstCheckThenTheNextCheckFetchesExactlyTheChangedFile) {
     winetest::Process again;
     main = winetest::StartTarnelix(again);
     ASSERT_NE(nullptr, main);
-    ASSERT_TRUE(WaitUntil([] { return Recorded("Wendle.dll") == "09-Dec-2026 06:10"; }, 15000));
+    ASSERT_TRUE(winetest::WaitFor([] { return Recorded("Wendle.dll") == "09-Dec-2026 06:10"; }, 15000));
     EXPECT_EQ("server's new Wendle", Read(kNew + "Wendle.dll"));
     EXPECT_FALSE(Exists(kNew + "Extra.dat")) << "unchanged, not fetched again";
     EXPECT_EQ("07-Dec-2026 06:10", Recorded("Dropped.dll")) << "a failed download keeps the old record";
@@ -119,7 +98,7 @@ TEST_F(UpdateCheck, HostileListingWritesNothingOutsideNew) {
     Serve("hostile\\index.html", page + "</pre></body></html>\r\n");
     Serve("hostile\\ok.dll", "ok");
     StartWithListing("hostile");
-    ASSERT_TRUE(WaitUntil([] { return CheckedForUpdates() == 1; }, 15000));
+    ASSERT_TRUE(winetest::WaitFor([] { return CheckedForUpdates() == 1; }, 15000));
     EXPECT_EQ("ok", Read(kNew + "ok.dll")) << "the plain names are fetched";
     for (const std::string& path : {ProgramDir() + "evil.dll", ProgramDir() + "..\\evil.dll", ProgramDir() + "New\\a",
                                     ProgramDir() + "a", std::string("C:\\x.exe")}) {
@@ -133,7 +112,7 @@ TEST_F(UpdateCheck, HostileListingWritesNothingOutsideNew) {
 TEST_F(UpdateCheck, ExitDuringASlowDownloadEndsSoonAndLeavesNoTruncatedFile) {
     Serve("slow\\Slow.dat", std::string(1 << 20, 's'));  // a minute at 16 KiB/s
     StartWithListing("slow");
-    ASSERT_TRUE(WaitUntil([] { return Exists(kNew + "Slow.dat.part"); }, 15000));
+    ASSERT_TRUE(winetest::WaitFor([] { return Exists(kNew + "Slow.dat.part"); }, 15000));
     winetest::PumpFor(1000);
     PostMessageA(main, WM_COMMAND, IDOK, 0);
     HWND question = winetest::WaitForWindow("#32770", "Message Info", 10000);

@@ -9,6 +9,7 @@
 
 #include "platform/Desktop.h"
 #include "platform/Sound.h"
+#include "platform/TextCompare.h"
 
 // A desktop that answers like the system does. Each window has a class, a
 // title, a style, a visibility, a parent (0 for a top-level window) and the
@@ -118,9 +119,7 @@ private:
 
     static bool EqualNoCase(const std::string& a, const std::string& b)
     {
-        const auto fold = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-        return a.size() == b.size() &&
-               std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return fold(x) == fold(y); });
+        return AsciiTextCompare().CompareNoCase(a, b) == 0;
     }
     Window* Find(WindowId id)
     {

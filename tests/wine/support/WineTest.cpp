@@ -76,28 +76,19 @@ void PumpFor(DWORD ms) {
 }
 
 HWND WaitForWindow(const char* className, const char* title, DWORD timeoutMs) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        HWND window = FindWindowA(className, title);
-        if (window != nullptr) {
-            return window;
-        }
-        if (GetTickCount() - start >= timeoutMs) {
-            return nullptr;
-        }
-        PumpFor(20);
-    }
+    HWND window = nullptr;
+    WaitFor([&] { return (window = FindWindowA(className, title)) != nullptr; }, timeoutMs);
+    return window;
 }
 
 bool WaitUntilGone(HWND window, DWORD timeoutMs) {
-    DWORD start = GetTickCount();
-    while (IsWindow(window)) {
-        if (GetTickCount() - start >= timeoutMs) {
-            return false;
-        }
-        PumpFor(20);
-    }
-    return true;
+    return WaitFor([&] { return !IsWindow(window); }, timeoutMs);
+}
+
+std::string WindowText(HWND window) {
+    char text[512] = {};
+    SendMessageA(window, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+    return text;
 }
 
 std::string VersionString(const std::string& filePath, const char* name) {
@@ -173,9 +164,7 @@ DWORD SettingNumber(const char* value) {
 std::string CounterDigits(HWND mainWindow) {
     std::string digits;
     for (int id = 1012; id >= 1007; --id) {
-        char text[8] = {};
-        SendMessageA(GetDlgItem(mainWindow, id), WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
-        digits += text;
+        digits += WindowText(GetDlgItem(mainWindow, id));
     }
     return digits;
 }
@@ -197,13 +186,8 @@ std::string ReadWholeFile(const std::string& path) {
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::string WaitForFileWith(const std::string& path, const std::string& text, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    std::string content = ReadWholeFile(path);
-    while (content.find(text) == std::string::npos && GetTickCount() - start < timeoutMs) {
-        PumpFor(50);
-        content = ReadWholeFile(path);
-    }
-    return content;
+    WaitFor([&] { return ReadWholeFile(path).find(text) != std::string::npos; }, timeoutMs);
+    return ReadWholeFile(path);
 }
 
 bool SaveWindowShot(HWND window, const std::string& name) {
@@ -255,6 +239,32 @@ COLORREF ClientPixel(HWND window, int x, int y) {
     const COLORREF colour = GetPixel(screen, point.x, point.y);
     ReleaseDC(nullptr, screen);
     return colour;
+}
+
+void TarnelixTest::SetUp() {
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Corvantine");
+    for (const char* file : {"AllowBanners.dat", "BlockedHistory.dat"}) {
+        DeleteFileA((ProgramDir() + file).c_str());
+        RemoveDirectoryA((ProgramDir() + file).c_str());  // planted by a test to make saves fail
+    }
+}
+
+void TarnelixTest::TearDown() {
+    if (main != nullptr && IsWindow(main)) {
+        EXPECT_TRUE(ExitTarnelix(tarnelix, main));
+    }
+}
+
+void TarnelixTest::Start() {
+    main = StartTarnelix(tarnelix);
+    ASSERT_NE(nullptr, main);
+    ASSERT_TRUE(WaitFor([&] { return Sync(); }, 15000));
+    PumpFor(400);  // the first sweep and the timers
+}
+
+bool TarnelixTest::Sync() {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result) != 0;
 }
 
 }  // namespace winetest

@@ -1,6 +1,7 @@
 // Helpers for the end-to-end tests that run under Wine: where the program
 // folder copy is, starting programs and waiting for their windows.
 #pragma once
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <string>
@@ -40,6 +41,19 @@ HWND WaitForWindow(const char* className, const char* title, DWORD timeoutMs);
 bool WaitUntilGone(HWND window, DWORD timeoutMs);
 // Pumps this thread's messages for the given time.
 void PumpFor(DWORD ms);
+// Polls the condition, pumping this thread's messages, until it holds or
+// the time is up; then its last answer.
+template <typename Condition>
+bool WaitFor(Condition condition, DWORD timeoutMs) {
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; PumpFor(10)) {
+        if (condition()) {
+            return true;
+        }
+    }
+    return condition();
+}
+// The text of a window of any process.
+std::string WindowText(HWND window);
 
 // Starts Tarnelix.exe from the program folder and waits for its main window.
 HWND StartTarnelix(Process& tarnelix);
@@ -75,5 +89,22 @@ COLORREF ClientPixel(HWND window, int x, int y);
 
 // A string value of a file's version resource, e.g. "CompanyName".
 std::string VersionString(const std::string& filePath, const char* name);
+
+// A test of the real Tarnelix.exe that starts from a first run (no
+// settings, no list files) and exits the program the user's way.
+class TarnelixTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Starts Tarnelix and returns once its main window answers: the first
+    // start in a fresh wineserver can take seconds.
+    void Start();
+    // Waits until the main window answers. A sent message overtakes posted
+    // ones, so this does not prove that those were handled.
+    bool Sync();
+
+    Process tarnelix;
+    HWND main = nullptr;
+};
 
 }  // namespace winetest

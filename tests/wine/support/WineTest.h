@@ -28,6 +28,7 @@ public:
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr);
     bool Running() const;
     DWORD Id() const { return info.dwProcessId; }
+    HANDLE Handle() const { return info.hProcess; }
 
 private:
     PROCESS_INFORMATION info{};

@@ -110,6 +110,8 @@ bool Win32WindowWatch::Start() {
     StartUp startUp{CreateEventA(nullptr, TRUE, FALSE, nullptr), false};
     thread = startUp.ready != nullptr ? CreateThread(nullptr, 0, Run, &startUp, 0, &threadId) : nullptr;
     if (thread != nullptr) {
+        // The whole desktop's input passes through its hooks.
+        SetThreadPriority(thread, THREAD_PRIORITY_ABOVE_NORMAL);
         WaitForSingleObject(startUp.ready, INFINITE);
     }
     if (startUp.ready != nullptr) {

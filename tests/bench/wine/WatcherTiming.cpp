@@ -102,6 +102,7 @@ TEST_F(Timing, WatcherSoak) {
     ASSERT_TRUE(browser.Start("chrome.exe", hooktest::Script().Helpers(kHelpers, kHelperPeriodMs).Wait(500), "soak.out"));
     ASSERT_TRUE(browser.Finish(windows, 150000));
     const double used = CpuMs(tarnelix.Handle()) - before;
+    ASSERT_TRUE(tarnelix.Running());
     const double idle = idlePerMs * (GetTickCount() - from);
     ASSERT_EQ(kHelpers, windows.size());
     DWORD closed = 0;

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace winetest {
@@ -65,6 +66,8 @@ std::string ReadWholeFile(const std::string& path);
 // holds then): a save caused by a posted click lands when the program gets
 // to it, which under load is later than any fixed pause.
 std::string WaitForFileWith(const std::string& path, const std::string& text, DWORD timeoutMs);
+// Pumps until done() holds; false when it still does not after the time.
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);
 
 // Saves what the screen shows of the window as TestDir()\screenshots\name.bmp;
 // wine-run.sh turns these into PNG files in the build tree.

@@ -20,6 +20,12 @@ namespace {
 constexpr UINT kAboutCommand = 16;  // system-menu item of the About box
 constexpr char kExitQuestion[] = "Are you sure you want to exit Tarnelix?";
 constexpr COLORREF kSoundLinkColour = 0xCFFFFF;
+// The browser watcher's verdict on a frame: wParam 1 popup, 0 wanted;
+// lParam the frame.
+constexpr UINT kBrowserFrameMessage = WM_APP + 1;
+// Test only (see holdBusyAllowed): the window sleeps for two seconds.
+constexpr int kHoldBusyCommand = 0x7A10;
+constexpr DWORD kHoldBusyMs = 2000;
 constexpr int kPageLeft = 2;
 constexpr int kPageTop = 105;
 constexpr int kPageWidth = 378;
@@ -59,11 +65,17 @@ CTarnelixDlg::CTarnelixDlg(CTarnelixApp& app)
       addBannersModel(textCompare),
       advanceModel(fileStore, textCompare, app.Settings(), browserKey, programFolder + kAdwareFileName),
       engine(desktop, soundPlayer, *this, allowedModel, historyModel, counters),
+      browserWatcher(watchedWindows,
+                     [this](WindowId frame, bool popup) {
+                         PostMessageA(hwnd, kBrowserFrameMessage, popup ? 1 : 0, static_cast<LPARAM>(frame));
+                     }),
       scanner(processes, advanceModel, textCompare, [this] { engine.CountKill(kKillKindAdware); }),
       allowedPage(app, allowedModel),
       historyPage(app, historyModel, allowedPage, allowedModel),
       addBannersPage(app, addBannersModel, desktop, [this](WindowId window) { engine.KillPopupWindow(window); }),
-      advancedPage(app, advanceModel, {[this] { StopMessengerService(); }, [this] { RestoreMessengerService(); }}),
+      advancedPage(app, advanceModel,
+                   {[this] { StopMessengerService(); }, [this] { RestoreMessengerService(); },
+                    [this] { UpdateBrowserWatch(); }}),
       reportsPage(app, {[this] { return counters; }, [this] { ResetCounters(); }}),
       soundPage(app, app.Settings(), soundPlayer, app.GetSoundFolder(),
                 {[this](const std::string& path) { engine.SetKillSoundPath(path); }, [this] { ShowPage(0); }}),
@@ -77,6 +89,8 @@ CTarnelixDlg::CTarnelixDlg(CTarnelixApp& app)
     messages.showPrivacyAddOn = RegisterWindowMessageA(kShowPrivacyAddOnMessage);
     messages.privacyAddOnRun = RegisterWindowMessageA(kPrivacyAddOnRunMessage);
     messages.installedUpdates = RegisterWindowMessageA(kInstalledUpdatesMessage);
+    char hold[2] = {};
+    holdBusyAllowed = GetEnvironmentVariableA("TARNELIX_TEST_HOLD_BUSY", hold, sizeof(hold)) == 1 && hold[0] == '1';
     icon = LoadIconA(ResourceInstance(), MAKEINTRESOURCEA(IDI_TARNELIX));
     app.LoadSkinBitmap(skinBitmap, "MainDlg.bmp");
     engine.SetSoundFolder(app.GetSoundFolder());
@@ -199,6 +213,15 @@ void CTarnelixDlg::StartTimers(bool atStartUp) {
     }
     if (plan.timer51) {
         SetTimer(hwnd, kTimer51Id, kTimer51PeriodMs, nullptr);
+    }
+    UpdateBrowserWatch();
+}
+
+void CTarnelixDlg::UpdateBrowserWatch() {
+    if (!IsDisableChecked() && advancedPage.IsWatchModernBrowsersChecked()) {
+        browserWatch.Start();
+    } else {
+        browserWatch.Stop();
     }
 }
 
@@ -334,6 +357,11 @@ bool CTarnelixDlg::OnCommand(int id, int notifyCode, HWND control) {
     case IDCANCEL:
     case IDC_START: HideWindow(); return true;
     case ID_HELP_FINDER: OpenHelp(); return true;
+    case kHoldBusyCommand:
+        if (holdBusyAllowed) {
+            Sleep(kHoldBusyMs);
+        }
+        return true;
     case IDC_SOUND_LABEL:
         // A press on the link itself reaches the label, not this window. The
         // label lies wholly inside its click region, so the press counts as
@@ -425,6 +453,7 @@ void CTarnelixDlg::OnExit() {
     // A running check winds down while "off.wav" plays; the window's end
     // waits for it.
     updateWorker.RequestStop();
+    browserWatch.Stop();
     engine.PlayNamedSound("off.wav");
     Sleep(500);
     HideWindow();
@@ -540,6 +569,9 @@ bool CTarnelixDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& re
         return false;  // then on to the normal processing
     }
     switch (msg) {
+    case kBrowserFrameMessage:
+        engine.OnBrowserFrame(static_cast<WindowId>(lParam), wParam == 1);
+        return true;
     case WM_WINDOWPOSCHANGING:
         if (startHidden) {
             auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);

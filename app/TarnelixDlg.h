@@ -9,6 +9,7 @@
 
 #include "app/UpdateWorker.h"
 #include "app/core/AdwareScan.h"
+#include "app/core/BrowserWatch.h"
 #include "app/core/MainWindowLogic.h"
 #include "app/core/PopupEngine.h"
 #include "app/core/SystemGuards.h"
@@ -28,6 +29,7 @@
 #include "platform/win32/Win32Services.h"
 #include "platform/win32/Win32Sound.h"
 #include "platform/win32/Win32TextCompare.h"
+#include "platform/win32/Win32WindowWatch.h"
 #include "ui/core/NoticePlacement.h"
 #include "ui/win32/TextLabel.h"
 #include "ui/win32/XPButton.h"
@@ -89,6 +91,9 @@ private:
     // Timers 50 and 51 as the Disable box asks; only start-up stops the
     // Messenger service.
     void StartTimers(bool atStartUp);
+    // The browser watcher runs while protection is on and the Advanced
+    // page's box asks for it.
+    void UpdateBrowserWatch();
 
     bool OnRegisteredMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void OnPrivacyAddOnRun(WPARAM wParam);
@@ -154,6 +159,15 @@ private:
     AddBanners addBannersModel;
     Advance advanceModel;
     CPopupEngine engine;
+    // Judges on the watch's thread and posts its verdicts here; the watch
+    // goes first at the end, before what its thread uses.
+    Win32WatchedWindows watchedWindows;
+    CBrowserWatcher browserWatcher;
+    Win32WindowWatch browserWatch{browserWatcher};
+    // A test can hold this window busy (environment variable
+    // TARNELIX_TEST_HOLD_BUSY=1 at start), to show that the input of the
+    // desktop does not wait for it.
+    bool holdBusyAllowed = false;
     CAdwareScanner scanner;
     CAllowedBanners allowedPage;
     CBlockedHistory historyPage;

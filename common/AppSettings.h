@@ -59,6 +59,8 @@ inline constexpr TextSetting kVeilmarkCounterSetting{kSettingsSection, "Veilmark
 inline constexpr IntSetting kPreventHomePageChangeSetting{kSettingsSection, "PreventHomePageChange", 0};
 inline constexpr IntSetting kBlockMessengerSetting{kSettingsSection, "BlockMessenger", 1};
 inline constexpr IntSetting kDisableIEScriptDebuggerSetting{kSettingsSection, "DisableIEScriptDebugger", 1};
+// "Settings": the watcher of today's browsers (Advanced page, 1020).
+inline constexpr IntSetting kWatchModernBrowsersSetting{kSettingsSection, "WatchModernBrowsers", 1};
 
 // "Settings": the address of the update server's listing; when empty (the
 // usual case) the built-in address is used.

@@ -83,6 +83,11 @@ void Advance::OnBlockMessenger(bool checked)
     WriteSetting(settings, kBlockMessengerSetting, checked ? 1 : 0);
 }
 
+void Advance::OnWatchModernBrowsers(bool checked)
+{
+    WriteSetting(settings, kWatchModernBrowsersSetting, checked ? 1 : 0);
+}
+
 void Advance::OnDisableIEScriptDebugger(bool checked)
 {
     WriteSetting(settings, kDisableIEScriptDebuggerSetting, checked ? 1 : 0);

@@ -33,7 +33,7 @@ std::string ReadStartPage(const IBrowserKey& browser);
 // Sets "Start Page"; a key that cannot be opened is left alone.
 void WriteStartPage(IBrowserKey& browser, const std::string& page);
 
-// The advanced page without its window: the three switches, the adware list
+// The advanced page without its window: the four switches, the adware list
 // with its key table, and the start page the home-page lock protects. The
 // scanner and the home-page guard query it from the main window's timer, on
 // the same thread. Everything given must outlive it.
@@ -74,7 +74,7 @@ public:
     void CaptureStartPage() { protectedStartPage = ReadStartPage(browser); }
     const std::string& GetProtectedStartPage() const { return protectedStartPage; }
 
-    // The stored state of one of the three switches (its default when
+    // The stored state of one of the four switches (its default when
     // missing).
     bool IsSwitchOn(const IntSetting& setting) const;
     // The switches: each stores the box's state as it reports it.
@@ -83,6 +83,8 @@ public:
     // Also sets the browser's "Disable Script Debugger" to "yes" or "no"; run
     // at every start too, so the browser follows the stored choice.
     void OnDisableIEScriptDebugger(bool checked);
+    // The browser watcher for today's browsers (on by default).
+    void OnWatchModernBrowsers(bool checked);
 
     const AdwareList& List() const { return list; }
     const std::string& Path() const { return path; }

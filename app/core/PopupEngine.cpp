@@ -4,6 +4,7 @@
 #include <optional>
 #include <utility>
 
+#include "app/core/BrowserWatch.h"
 #include "hook/ProcessKind.h"
 #include "pages/DesktopTitles.h"
 
@@ -80,11 +81,27 @@ void CPopupEngine::OnKillPopupWindowMessage(WindowId window)
 
 void CPopupEngine::OnNewWindowCreatedMessage(WindowId window)
 {
-    if (host.IsAutoBlockChecked() || !IsGenuineReport(window)) {
-        return;
+    if (!host.IsAutoBlockChecked() && IsGenuineReport(window)) {
+        KillIfBlockedTitle(window);
     }
+}
+
+void CPopupEngine::KillIfBlockedTitle(WindowId window)
+{
     const std::optional<std::string> title = desktop.WindowTitle(window);
     if (title && history.IsBlockedTitle(*title)) {
+        KillPopupWindow(window);
+    }
+}
+
+void CPopupEngine::OnBrowserFrame(WindowId window, bool popup)
+{
+    if (!desktop.IsTopLevel(window) || FindModernBrowser(desktop.WindowProgramPath(window)) == nullptr) {
+        return;
+    }
+    if (!host.IsAutoBlockChecked()) {
+        KillIfBlockedTitle(window);
+    } else if (popup) {
         KillPopupWindow(window);
     }
 }

@@ -79,6 +79,12 @@ public:
     // WM_TARNELIX_NEW_WINDOW_CREATED: with AutoBlock off, a window titled
     // like a history entry is killed.
     void OnNewWindowCreatedMessage(WindowId window);
+    // A frame of today's browsers, judged by the browser watcher, takes the
+    // road of the hook library's two reports: with AutoBlock on a popup is
+    // killed, with it off a frame titled like a history entry. The report
+    // comes by a message any program could post too, so it is honoured
+    // only for a top-level window of a browser the watcher watches.
+    void OnBrowserFrame(WindowId window, bool popup);
     // Kills every visible top-level window whose title, trailing white space
     // removed, is a history entry.
     void SweepBlockedTitles();
@@ -91,6 +97,8 @@ public:
 
 private:
     void AnnounceKill();
+    // AutoBlock off: a window titled like a history entry is killed.
+    void KillIfBlockedTitle(WindowId window);
 
     IDesktop& desktop;
     ISoundPlayer& sound;

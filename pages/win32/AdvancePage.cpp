@@ -23,6 +23,7 @@ const Switch kSwitches[] = {
     {IDC_PREVENT_HOME_PAGE, kPreventHomePageChangeSetting},
     {IDC_BLOCK_MESSENGER, kBlockMessengerSetting},
     {IDC_DISABLE_SCRIPT_DEBUGGER, kDisableIEScriptDebuggerSetting},
+    {IDC_WATCH_MODERN_BROWSERS, kWatchModernBrowsersSetting},
 };
 
 UINT StateImage(bool checked) {
@@ -83,6 +84,10 @@ bool CAdvance::OnCommand(int id, int notifyCode, HWND) {
     case IDC_PREVENT_HOME_PAGE: model.OnPreventHomePageChange(IsChecked(id)); return true;
     case IDC_BLOCK_MESSENGER: OnBlockMessenger(); return true;
     case IDC_DISABLE_SCRIPT_DEBUGGER: model.OnDisableIEScriptDebugger(IsChecked(id)); return true;
+    case IDC_WATCH_MODERN_BROWSERS:
+        model.OnWatchModernBrowsers(IsChecked(id));
+        mainWindow.watchModernBrowsersChanged();
+        return true;
     default: return false;  // Enter and Escape stay on the page
     }
 }

@@ -15,16 +15,18 @@ namespace tarnelix {
 class CAdvance : public CSkinnedPage {
 public:
     // The main window's guard, which decides itself whether it has anything
-    // to do.
+    // to do, and its browser watcher, which follows the box at once.
     struct MainWindow {
         std::function<void()> stopMessengerService;
         std::function<void()> restoreMessengerService;
+        std::function<void()> watchModernBrowsersChanged;
     };
     CAdvance(const ISkinSource& skin, Advance& model, MainWindow mainWindow);
 
     // The boxes as they stand; the main window reads them at each use.
     bool IsPreventHomePageChecked() const { return IsChecked(IDC_PREVENT_HOME_PAGE); }
     bool IsBlockMessengerChecked() const { return IsChecked(IDC_BLOCK_MESSENGER); }
+    bool IsWatchModernBrowsersChecked() const { return IsChecked(IDC_WATCH_MODERN_BROWSERS); }
 
 protected:
     BOOL OnInitDialog() override;

@@ -101,13 +101,17 @@ std::vector<WindowId> Win32Desktop::TopLevelWindows() const {
     return windows;
 }
 
+std::string ProcessProgramPath(std::uint32_t processId) {
+    const std::string path = QueryImagePath(processId);
+    return path.empty() ? SnapshotImagePath(processId) : path;
+}
+
 std::string Win32Desktop::WindowProgramPath(WindowId window) const {
     DWORD processId = 0;
     if (GetWindowThreadProcessId(ToHwnd(window), &processId) == 0) {
         return "";
     }
-    const std::string path = QueryImagePath(processId);
-    return path.empty() ? SnapshotImagePath(processId) : path;
+    return ProcessProgramPath(processId);
 }
 
 bool Win32Desktop::IsTopLevel(WindowId window) const {

@@ -4,6 +4,10 @@
 
 #include "platform/Desktop.h"
 
+// The full path of the process's program file; "" when it is gone or may
+// not be asked.
+std::string ProcessProgramPath(std::uint32_t processId);
+
 class Win32Desktop final : public IDesktop {
 public:
     std::optional<std::string> WindowTitle(WindowId window) const override;

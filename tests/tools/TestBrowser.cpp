@@ -8,6 +8,9 @@
 //   create NAME CLASS STYLE TITLE PARENT  a window; PARENT names an earlier one, or -
 //   key|press|release KEYS                press and release, press or release keys
 //                                         through SendInput: "ctrl+n", "n", "enter", "ctrl"
+//   click                                 a left click on the input window through SendInput
+//   helpers N PERIOD                      N "Chrome_WidgetWin_1" tooltips and menus (no caption),
+//                                         one every PERIOD ms, each destroyed ten windows later
 //   wait MS                               pump messages for MS ms
 //   hold NAME MS                          pump until NAME got a close command, at most MS ms
 //   flood NAME PERIOD MS                  an "IEFrame" frame NAME.i every PERIOD ms until one
@@ -153,6 +156,41 @@ void SendKeys(std::string text, bool down, bool up) {
     Pump(30);
 }
 
+void Click() {
+    RECT rect{};
+    GetWindowRect(gInputWindow, &rect);
+    INPUT inputs[3] = {};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_MOUSE;
+    }
+    inputs[0].mi.dx = (rect.left + rect.right) / 2 * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    inputs[0].mi.dy = (rect.top + rect.bottom) / 2 * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SetForegroundWindow(gInputWindow);
+    Pump(30);
+    SendInput(3, inputs, sizeof(INPUT));
+    Pump(30);
+}
+
+// Made hidden, as a browser makes them before it shows one; window i is
+// due at i * period from the start, so a slow creation does not stretch
+// the run.
+void Helpers(DWORD count, DWORD period) {
+    const size_t first = gWindows.size();
+    const DWORD start = GetTickCount();
+    for (DWORD i = 0; i < count; ++i) {
+        CreateTracked("helper." + std::to_string(i), "Chrome_WidgetWin_1", i % 2 != 0 ? 0x84800000 : 0x84000000, "",
+                      nullptr);
+        if (i >= 10) {
+            DestroyWindow(gWindows[first + i - 10].hwnd);
+        }
+        const DWORD elapsed = GetTickCount() - start;
+        Pump((i + 1) * period > elapsed ? (i + 1) * period - elapsed : 0);
+    }
+}
+
 // hold: until the window `name` got a close command or is gone. flood: a
 // frame name.i every `period` ms until one of them got a close command.
 void Hold(const std::string& name, DWORD period, DWORD ms) {
@@ -197,7 +235,8 @@ DWORD Number(const char* text) { return static_cast<DWORD>(std::strtoul(text, nu
 int RunCommand(int argc, char** argv, int i) {
     static const std::pair<const char*, int> kArgumentCounts[] = {
         {"create", 5}, {"key", 1},   {"press", 1}, {"release", 1}, {"wait", 1},
-        {"hold", 2},   {"flood", 3}, {"stall", 1}, {"unload", 0},  {"ownedwait", 1}};
+        {"hold", 2},   {"flood", 3}, {"stall", 1}, {"unload", 0},  {"ownedwait", 1},
+        {"click", 0},  {"helpers", 2}};
     const std::string verb = argv[i];
     int n = -1;
     for (const auto& [name, count] : kArgumentCounts) {
@@ -214,6 +253,10 @@ int RunCommand(int argc, char** argv, int i) {
              CreateTracked(a[0], a[1], Number(a[2]), a[3], parent != nullptr ? parent->hwnd : nullptr) != nullptr;
     } else if (verb == "key" || verb == "press" || verb == "release") {
         SendKeys(a[0], verb != "release", verb != "press");
+    } else if (verb == "click") {
+        Click();
+    } else if (verb == "helpers") {
+        Helpers(Number(a[0]), Number(a[1]));
     } else if (verb == "wait") {
         Pump(Number(a[0]));
     } else if (verb == "hold" || verb == "flood") {

@@ -68,6 +68,8 @@ public:
     Script& Key(const std::string& keys) { return Add({"key", keys}); }
     Script& Press(const std::string& keys) { return Add({"press", keys}); }
     Script& Release(const std::string& keys) { return Add({"release", keys}); }
+    Script& Click() { return Add({"click"}); }
+    Script& Helpers(DWORD count, DWORD period) { return Add({"helpers", std::to_string(count), std::to_string(period)}); }
     Script& Wait(DWORD ms) { return Add({"wait", std::to_string(ms)}); }
     Script& Hold(const std::string& name, DWORD ms) { return Add({"hold", name, std::to_string(ms)}); }
     // Frames name.i every period ms until one of them got a close command,

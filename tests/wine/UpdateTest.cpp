@@ -17,7 +17,6 @@ const std::string kServed = std::getenv("TARNELIX_UPDATE_DIR") ? std::getenv("TA
 const std::string kServer = std::getenv("TARNELIX_UPDATE_URL") ? std::getenv("TARNELIX_UPDATE_URL") : "";
 const std::string kNew = ProgramDir() + "New\\";
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // Puts a file on the server with its modification time on the given day of
 // December 2026, 06:10 UTC; nginx lists it as "<day>-Dec-2026 06:10".

@@ -190,6 +190,15 @@ std::string WaitForFileWith(const std::string& path, const std::string& text, DW
     return ReadWholeFile(path);
 }
 
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    for (const DWORD start = GetTickCount(); !done(); PumpFor(10)) {
+        if (GetTickCount() - start > timeoutMs) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool SaveWindowShot(HWND window, const std::string& name) {
     RECT rect{};
     if (!GetWindowRect(window, &rect) || rect.right <= rect.left || rect.bottom <= rect.top) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace winetest {
@@ -29,6 +30,7 @@ public:
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr);
     bool Running() const;
     DWORD Id() const { return info.dwProcessId; }
+    HANDLE Handle() const { return info.hProcess; }
 
 private:
     PROCESS_INFORMATION info{};
@@ -80,6 +82,8 @@ bool Exists(const std::string& path);
 // holds then): a save caused by a posted click lands when the program gets
 // to it, which under load is later than any fixed pause.
 std::string WaitForFileWith(const std::string& path, const std::string& text, DWORD timeoutMs);
+// Pumps until done() holds; false when it still does not after the time.
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);
 
 // Saves what the screen shows of the window as TestDir()\screenshots\name.bmp;
 // wine-run.sh turns these into PNG files in the build tree.

@@ -70,16 +70,7 @@ std::string FileText(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// Polls (pumping this thread) until the condition holds; false on time-out.
-template <typename Condition>
-bool WaitFor(Condition condition, DWORD timeoutMs) {
-    for (const DWORD start = GetTickCount(); !condition(); winetest::PumpFor(10)) {
-        if (GetTickCount() - start >= timeoutMs) {
-            return false;
-        }
-    }
-    return true;
-}
+using winetest::WaitFor;
 
 class Look : public ::testing::Test {
 protected:

@@ -40,6 +40,16 @@ HWND WaitForWindow(const char* className, const char* title, DWORD timeoutMs);
 bool WaitUntilGone(HWND window, DWORD timeoutMs);
 // Pumps this thread's messages for the given time.
 void PumpFor(DWORD ms);
+// Polls (pumping this thread) until the condition holds; false on time-out.
+template <typename Condition>
+bool WaitFor(Condition condition, DWORD timeoutMs) {
+    for (const DWORD start = GetTickCount(); !condition(); PumpFor(10)) {
+        if (GetTickCount() - start >= timeoutMs) {
+            return false;
+        }
+    }
+    return true;
+}
 
 // Starts Tarnelix.exe from the program folder and waits for its main window.
 HWND StartTarnelix(Process& tarnelix);

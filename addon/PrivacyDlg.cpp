@@ -1,6 +1,7 @@
 #include "addon/PrivacyDlg.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include "common/Messages.h"

@@ -20,6 +20,8 @@ function(tarnelix_wine_test)
   if(T_UPDATE_SERVER)
     set(server "${PROJECT_SOURCE_DIR}/scripts/nginx-run.sh" --name "${T_NAME}" --)
   endif()
+  # wine-run.sh ends the program a little before CTest would end the script.
+  math(EXPR program_timeout "${T_TIMEOUT} - 10")
   set(setup "")
   if(T_SETUP)
     set(setup --setup "${T_SETUP}")
@@ -29,6 +31,7 @@ function(tarnelix_wine_test)
             --name "${T_NAME}"
             --program-dir "${TARNELIX_WIN64_DIR}/bin"
             --exe "${TARNELIX_WIN64_DIR}/${T_EXE}"
+            --timeout ${program_timeout}
             ${setup}
             -- ${T_ARGS})
   set_tests_properties(wine.${T_NAME} PROPERTIES

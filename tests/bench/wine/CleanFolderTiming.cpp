@@ -17,7 +17,12 @@
 #include "addon/win32/TraceAdapters.h"
 #include "platform/win32/Win32TextCompare.h"
 
+#include "wine/WineTiming.h"
+
 namespace {
+
+using winebench::Median;
+using winebench::Time;
 
 // Deleting a file costs Wine a few milliseconds (several server calls), so
 // one round takes about a minute; the folder count can be given as the
@@ -64,25 +69,10 @@ void PlainDelete(const std::string& folder) {
     FindClose(find);
 }
 
-double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 template <typename Work>
 double TimeOnFreshTree(const std::string& root, int folders, Work work) {
     BuildTree(root, folders);
-    LARGE_INTEGER start, end;
-    QueryPerformanceCounter(&start);
-    work();
-    QueryPerformanceCounter(&end);
-    return Milliseconds(start, end);
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+    return Time(work);
 }
 
 bool IsEmpty(const std::string& root) {

@@ -69,6 +69,12 @@ TEST(AddOnProtocol, IgnoresNullSendersAndForgetsAVanishedMainWindowUntilTheNextA
                                "notice 0 to 90"}));
 }
 
+TEST(FolderSearchPattern, OneBackslashBeforeTheWildcardButANetworkPathKeepsItsLeadingPair) {
+    EXPECT_EQ(FolderSearchPattern("C:\\WINDOWS\\Temp"), "C:\\WINDOWS\\Temp\\*.*");
+    EXPECT_EQ(FolderSearchPattern("C:\\WINDOWS\\Temp\\"), "C:\\WINDOWS\\Temp\\*.*");
+    EXPECT_EQ(FolderSearchPattern("\\\\server\\share\\\\Recent"), "\\\\server\\share\\Recent\\*.*");
+}
+
 // A cache of named entries; entries longer than the buffer report their size.
 struct FakeUrlCache final : IUrlCache {
     std::vector<CacheEntry> entries;

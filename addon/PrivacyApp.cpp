@@ -1,60 +1,64 @@
-// Veilmark-AddOn.exe: the privacy add-on's start-up.
+// Veilmark-AddOn.exe: the privacy add-on's start-up. One instance at a
+// time; its settings live under HKCU\Software\Corvantine\<program name>.
 #include <windows.h>
 
-#include <string>
+#include <commctrl.h>
+#include <objbase.h>
 
-#include "common/VeilmarkResource.h"
+#include "addon/PrivacyDlg.h"
 #include "common/ProgramIdentity.h"
-#include "platform/win32/Dialog.h"
-#include "ui/win32/SkinnedWindow.h"
+#include "platform/win32/Win32Profile.h"
 
 namespace tarnelix {
 namespace {
 
-// The add-on reads its background from a fixed place below its own folder,
-// not from the main program's skin setting.
-constexpr char kSkinFile[] = "Skin\\Default\\Veilmark-AddOn.bmp";
+constexpr char kMutexName[] = "Veilmark";
+constexpr char kAlreadyRunningMessage[] = "Veilmark-AddOn is already running!";
 
-std::string ProgramFolder() {
-    char path[kProgramPathCapacity] = {};
-    GetModuleFileNameA(nullptr, path, kProgramPathCapacity - 1);
-    return ProgramFolderFromPath(path);
-}
-
-// The add-on window, "Tarnelix-Veilmark", drawn over its skin picture.
-class CPrivacyDlg : public CDialog {
+class CPrivacyApp {
 public:
-    CPrivacyDlg() : CDialog(IDD_PRIVACY_DIALOG) {
-        const std::string path = ProgramFolder() + kSkinFile;
-        skin = static_cast<HBITMAP>(
-            LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
-    }
-    ~CPrivacyDlg() override {
-        if (skin != nullptr) {
-            DeleteObject(skin);
-        }
+    CPrivacyApp() {
+        char path[kProgramPathCapacity] = {};
+        GetModuleFileNameA(nullptr, path, kProgramPathCapacity - 1);
+        applicationName = ApplicationNameFromPath(path);
     }
 
-protected:
-    bool OnMessage(UINT msg, WPARAM wParam, LPARAM, INT_PTR& result) override {
-        if (skin == nullptr) {
-            return false;  // the standard dialog look
+    // The add-on's whole life; it ends with the window's modal run.
+    bool InitInstance() {
+        HANDLE mutex = CreateMutexA(nullptr, TRUE, kMutexName);
+        if (GetLastError() == ERROR_ALREADY_EXISTS) {
+            MessageBoxA(nullptr, kAlreadyRunningMessage, applicationName.c_str(), MB_OK);
+            CloseHandle(mutex);
+            return false;
         }
-        if (msg == WM_ERASEBKGND) {
-            return AnswerEraseWithBitmap(hwnd, wParam, skin, result);
+        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
+        InitCommonControlsEx(&controls);
+        // The browser history step creates the URL history object, which
+        // needs the component system on this thread.
+        const bool com = SUCCEEDED(CoInitialize(nullptr));
+        Win32Profile profile(kCompanyKey, applicationName);
+        {
+            CPrivacyDlg dlg(profile);
+            dlg.DoModal();
         }
-        return AnswerEveryControlColour(msg, wParam, RGB(0, 0, 0), result);
+        if (com) {
+            CoUninitialize();
+        }
+        if (mutex != nullptr) {
+            CloseHandle(mutex);
+        }
+        return false;
     }
 
 private:
-    HBITMAP skin = nullptr;
+    std::string applicationName;
 };
 
 }  // namespace
 }  // namespace tarnelix
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    tarnelix::CPrivacyDlg dlg;
-    dlg.DoModal();
+    tarnelix::CPrivacyApp app;
+    app.InitInstance();
     return 0;
 }

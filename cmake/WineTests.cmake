@@ -1,14 +1,15 @@
 # Wine tests are built by the win64 tree and registered in the native tree,
 # so that one CTest run holds both: `ctest -L wine` and `ctest -LE wine`.
 #
-#   tarnelix_wine_test(NAME <name> EXE <file.exe> [ARGS ...] [TIMEOUT s] [UPDATE_SERVER])
+#   tarnelix_wine_test(NAME <name> EXE <file.exe> [ARGS ...] [TIMEOUT s] [UPDATE_SERVER] [SETUP script])
 #
 # EXE is relative to the win64 build tree. Every test runs through
 # scripts/wine-run.sh with its own Xvfb, its own wineserver and a fresh copy
 # of the program folder. UPDATE_SERVER runs it beside a private nginx
-# (scripts/nginx-run.sh).
+# (scripts/nginx-run.sh). SETUP names a bash script that prepares the prefix
+# and the run folder before the test starts (see wine-run.sh --setup).
 function(tarnelix_wine_test)
-  cmake_parse_arguments(T "UPDATE_SERVER" "NAME;EXE;TIMEOUT" "ARGS" ${ARGN})
+  cmake_parse_arguments(T "UPDATE_SERVER" "NAME;EXE;TIMEOUT;SETUP" "ARGS" ${ARGN})
   if(CMAKE_CROSSCOMPILING OR NOT TARNELIX_WINE_TESTS)
     return()
   endif()
@@ -19,11 +20,19 @@ function(tarnelix_wine_test)
   if(T_UPDATE_SERVER)
     set(server "${PROJECT_SOURCE_DIR}/scripts/nginx-run.sh" --name "${T_NAME}" --)
   endif()
+  # wine-run.sh ends the program a little before CTest would end the script.
+  math(EXPR program_timeout "${T_TIMEOUT} - 10")
+  set(setup "")
+  if(T_SETUP)
+    set(setup --setup "${T_SETUP}")
+  endif()
   add_test(NAME wine.${T_NAME}
     COMMAND ${server} "${PROJECT_SOURCE_DIR}/scripts/wine-run.sh"
             --name "${T_NAME}"
             --program-dir "${TARNELIX_WIN64_DIR}/bin"
             --exe "${TARNELIX_WIN64_DIR}/${T_EXE}"
+            --timeout ${program_timeout}
+            ${setup}
             -- ${T_ARGS})
   set_tests_properties(wine.${T_NAME} PROPERTIES
     LABELS wine

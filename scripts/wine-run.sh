@@ -1,21 +1,24 @@
 #!/usr/bin/env bash
 # Runs one Windows test program under Wine, isolated:
-#   wine-run.sh --name NAME --program-dir DIR --exe FILE.exe [--timeout S] -- [ARGS...]
+#   wine-run.sh --name NAME --program-dir DIR --exe FILE.exe [--timeout S] [--setup SCRIPT] -- [ARGS...]
 # The test gets its own Xvfb display and wineserver, a fresh copy of the
 # program folder (TARNELIX_PROGRAM_DIR, as a Windows path), a scratch folder
 # (TARNELIX_TEST_DIR) and a clean HKCU\Software\Corvantine. Everything it
 # started is ended by pid, also when the test fails or is interrupted.
+# SCRIPT, when given, runs once the prefix is ready, with the run folder as
+# its argument and WINEPREFIX set, to plant what Windows code cannot make.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-env.sh"
 
-name="" program_dir="" exe="" timeout_s=110
+name="" program_dir="" exe="" timeout_s=110 setup=""
 while [ $# -gt 0 ]; do
   case "$1" in
     --name) name=$2; shift 2 ;;
     --program-dir) program_dir=$2; shift 2 ;;
     --exe) exe=$2; shift 2 ;;
     --timeout) timeout_s=$2; shift 2 ;;
+    --setup) setup=$2; shift 2 ;;
     --) shift; break ;;
     *) echo "wine-run: unknown option $1" >&2; exit 2 ;;
   esac
@@ -47,6 +50,9 @@ export XDG_DATA_HOME="$run_dir/xdg"
 
 wine_env_start || exit 1
 wine reg delete 'HKCU\Software\Corvantine' /f >/dev/null 2>&1 || true
+if [ -n "$setup" ]; then
+  bash "$setup" "$run_dir" || { echo "wine-run: set-up $setup failed" >&2; exit 1; }
+fi
 
 cd "$run_dir/scratch"
 # timeout(1) keeps a hung Windows program from outliving the test's budget.

@@ -26,7 +26,12 @@
 #include "platform/win32/Win32Processes.h"
 #include "platform/win32/Win32TextCompare.h"
 
+#include "wine/WineTiming.h"
+
 namespace {
+
+using winebench::Median;
+using winebench::Time;
 
 constexpr int kProcesses = 200;
 constexpr int kNames = 20;
@@ -53,26 +58,6 @@ public:
     }
     bool WriteProfileString(const std::string&, const std::string&, const std::string&) override { return false; }
 };
-
-double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-template <typename Work>
-double Time(Work work) {
-    LARGE_INTEGER start, end;
-    QueryPerformanceCounter(&start);
-    work();
-    QueryPerformanceCounter(&end);
-    return Milliseconds(start, end);
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // The walk the scanner does, without looking at the names.
 int BareWalk() {

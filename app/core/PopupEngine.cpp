@@ -117,14 +117,34 @@ void CPopupEngine::SweepBlockedTitles()
 
 void CPopupEngine::BrowserBoxStep()
 {
+    ForgetVanished(killedBrowserBoxes);
     const WindowId shell = desktop.FindTopLevel(kShellEmbeddingClass, "");
     if (shell != 0 && desktop.WindowStyle(shell) == kBareShellEmbeddingStyle) {
-        KillPopupWindow(shell);
+        KillBrowserBox(shell);
     }
     const WindowId scriptError = desktop.FindTopLevel(kScriptErrorClass, kScriptErrorTitle);
     if (scriptError != 0) {
-        KillPopupWindow(scriptError);
+        KillBrowserBox(scriptError);
     }
+}
+
+// A box stays until its owner has handled the close, and on a busy system
+// that takes longer than one tick: killing it again would count and record
+// one box twice. It is only asked to close again.
+void CPopupEngine::KillBrowserBox(WindowId box)
+{
+    const auto& killed = killedBrowserBoxes;
+    if (std::find(killed.begin(), killed.end(), box) != killed.end()) {
+        desktop.PostSystemClose(box);
+    } else if (KillPopupWindow(box)) {
+        killedBrowserBoxes.push_back(box);
+    }
+}
+
+void CPopupEngine::ForgetVanished(std::vector<WindowId>& boxes) const
+{
+    boxes.erase(std::remove_if(boxes.begin(), boxes.end(), [&](WindowId box) { return !desktop.WindowTitle(box); }),
+                boxes.end());
 }
 
 void CPopupEngine::MessengerBoxStep()
@@ -140,9 +160,7 @@ void CPopupEngine::MessengerBoxStep()
     // counted is remembered while it stands, and forgotten once it is gone,
     // when a new box may get its handle.
     auto& counted = countedMessengerBoxes;
-    counted.erase(std::remove_if(counted.begin(), counted.end(),
-                                 [&](WindowId box) { return !desktop.WindowTitle(box); }),
-                  counted.end());
+    ForgetVanished(counted);
     const WindowId box = desktop.FindTopLevel(kMessengerBoxClass, kMessengerBoxTitle);
     if (box == 0 || !desktop.PostClose(box) || std::find(counted.begin(), counted.end(), box) != counted.end()) {
         return;

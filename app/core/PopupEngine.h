@@ -89,7 +89,7 @@ public:
     // removed, is a history entry.
     void SweepBlockedTitles();
     // Timer 51: at most one bare "Shell Embedding" popup and one script-error
-    // box per tick.
+    // box per tick. Each box is killed and counted once.
     void BrowserBoxStep();
     // Timer 50: closes one Messenger-service box per tick, whatever Ctrl and
     // the allowed list say, without recording it. Each box is counted once.
@@ -97,6 +97,10 @@ public:
 
 private:
     void AnnounceKill();
+    // Forgets the boxes of the list that are gone, so that a new box that
+    // gets an old handle counts again.
+    void ForgetVanished(std::vector<WindowId>& boxes) const;
+    void KillBrowserBox(WindowId box);
     // AutoBlock off: a window titled like a history entry is killed.
     void KillIfBlockedTitle(WindowId window);
 
@@ -108,6 +112,7 @@ private:
     Counters& counters;
     std::string soundFolder;
     std::string killSoundPath;
-    // The Messenger boxes counted and still standing.
+    // The boxes closed and counted that still stand.
     std::vector<WindowId> countedMessengerBoxes;
+    std::vector<WindowId> killedBrowserBoxes;
 };

@@ -1,11 +1,7 @@
-// Stands in for the Windows Messenger service. The Wine test registers it as
-// "Messenger" with the command line "FakeMessenger.exe DELAY_MS LOG_FILE".
-// It appends "start" to LOG_FILE when it starts and "stop" for every stop
-// control, and after a stop control it goes on reporting "running" for
-// DELAY_MS: the guard has to poll, and a second stop request in that time
-// would reach it.
+// Stands in for the Messenger service: "FakeMessenger.exe DELAY_MS LOG_FILE"
+// logs "start" and every "stop" control, and reports "running" for DELAY_MS
+// after a stop, so a second stop request in that time would reach it.
 #include <windows.h>
-
 #include <cstdio>
 #include <cstdlib>
 

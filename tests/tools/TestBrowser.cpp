@@ -1,13 +1,8 @@
-// TestBrowser: a scriptable stand-in for the browsers and messengers that
-// the hook library watches. The Wine tests copy it under the file names the
-// hook recognises (IEXPLORE.EXE, NETSCAPE.EXE, AOL.EXE, ...).
-//
-//   TestBrowser.exe OUTFILE COMMAND...
-//
-// Commands, run in order (numbers may be decimal or 0x-hex):
+// TestBrowser: a scriptable stand-in for the watched browsers and messengers,
+// copied under their file names.   TestBrowser.exe OUTFILE COMMAND...
+// Commands, run in order (numbers decimal or 0x-hex):
 //   create NAME CLASS STYLE TITLE PARENT  a window; PARENT names an earlier one, or -
-//   key|press|release KEYS                press and release, press or release keys
-//                                         through SendInput: "ctrl+n", "n", "enter", "ctrl"
+//   key|press|release KEYS                SendInput keys: "ctrl+n", "n", "enter", "ctrl"
 //   click                                 a left click on the input window through SendInput
 //   helpers N PERIOD                      N "Chrome_WidgetWin_1" tooltips and menus (no caption),
 //                                         one every PERIOD ms, each destroyed ten windows later
@@ -17,18 +12,14 @@
 //                                         of them got a close command, at most MS ms
 //   stall MS                              no pumping for MS ms, so timers stay pending; the
 //                                         input window is titled "stalled" meanwhile
-//   unload                                drops the reference to Wendle.dll that the system
-//                                         took for the hooks, as Windows does in every host
-//                                         once the hooks are gone (Wine keeps them mapped)
+//   unload                                drops the hooks' reference to Wendle.dll, as
+//                                         Windows does once the hooks are gone
 //   ownedwait NAME                        a second thread creates a "Shell Embedding" popup
 //                                         owned by NAME while this thread waits, not pumping
-// Windows of class "TarnelixFullText" fill the whole WM_GETTEXT buffer and
-// leave it unterminated; windows titled "OwnTimers" start repeating timers
-// 100 and 101 of their own at creation. At the end OUTFILE gets a line
+// Class "TarnelixFullText" fills the WM_GETTEXT buffer unterminated; title
+// "OwnTimers" starts timers 100 and 101. At the end OUTFILE gets per window
 //   NAME HWND CREATED_TICK SYSCLOSES CLOSES FIRST_CLOSE_TICK TIMER_MESSAGES STYLE_HEX
-// per window.
 #include <windows.h>
-
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -50,11 +41,7 @@ std::vector<TrackedWindow> gWindows;
 HWND gInputWindow = nullptr;
 
 TrackedWindow* Find(HWND hwnd, const char* name = nullptr) {
-    for (auto& window : gWindows) {
-        if (name != nullptr ? window.name == name : window.hwnd == hwnd) {
-            return &window;
-        }
-    }
+    for (auto& window : gWindows) if (name != nullptr ? window.name == name : window.hwnd == hwnd) return &window;
     return nullptr;
 }
 
@@ -79,13 +66,10 @@ LRESULT CALLBACK TrackedProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-// Registers CLASS on first use; predefined classes ("#32770", "Static")
-// are subclassed after creation instead.
+// Registers CLASS on first use; predefined classes are subclassed instead.
 bool EnsureClass(const char* className) {
     WNDCLASSA wc{};
-    if (GetClassInfoA(nullptr, className, &wc) || GetClassInfoA(GetModuleHandleA(nullptr), className, &wc)) {
-        return true;
-    }
+    if (GetClassInfoA(nullptr, className, &wc) || GetClassInfoA(GetModuleHandleA(nullptr), className, &wc)) return true;
     wc.lpfnWndProc = TrackedProc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
@@ -98,11 +82,8 @@ void Pump(DWORD ms) {
     const DWORD start = GetTickCount();
     do {
         for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) {
-            // Wendle's one-shot timers: each fires once unless its routine
-            // is gone, when the system swallows the fault and fires again.
-            if (TrackedWindow* window = msg.message == WM_TIMER ? Find(msg.hwnd) : nullptr) {
-                ++window->timerMessages;
-            }
+            // Counts timers: a one-shot one fires again if its routine is gone.
+            if (TrackedWindow* window = msg.message == WM_TIMER ? Find(msg.hwnd) : nullptr) ++window->timerMessages;
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
@@ -110,11 +91,8 @@ void Pump(DWORD ms) {
 }
 
 HWND CreateTracked(const std::string& name, const char* className, DWORD style, const char* title, HWND parent) {
-    if (!EnsureClass(className)) {
-        return nullptr;
-    }
-    // Tracked before it exists, so that messages sent during its creation
-    // already find it.
+    if (!EnsureClass(className)) return nullptr;
+    // Tracked before it exists, for the messages of its creation.
     gWindows.push_back({name, nullptr, 0, GetTickCount()});
     const int offset = 40 + 20 * static_cast<int>(gWindows.size() % 20);
     HWND hwnd = CreateWindowExA(0, className, title, style, offset, offset, 320, 200, parent, nullptr,
@@ -159,10 +137,7 @@ void SendKeys(std::string text, bool down, bool up) {
 void Click() {
     RECT rect{};
     GetWindowRect(gInputWindow, &rect);
-    INPUT inputs[3] = {};
-    for (INPUT& input : inputs) {
-        input.type = INPUT_MOUSE;
-    }
+    INPUT inputs[3] = {{INPUT_MOUSE, {}}, {INPUT_MOUSE, {}}, {INPUT_MOUSE, {}}};
     inputs[0].mi.dx = (rect.left + rect.right) / 2 * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
     inputs[0].mi.dy = (rect.top + rect.bottom) / 2 * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
     inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
@@ -174,18 +149,14 @@ void Click() {
     Pump(30);
 }
 
-// Made hidden, as a browser makes them before it shows one; window i is
-// due at i * period from the start, so a slow creation does not stretch
-// the run.
+// Made hidden, as a browser does; window i is due at i * period from the start.
 void Helpers(DWORD count, DWORD period) {
     const size_t first = gWindows.size();
     const DWORD start = GetTickCount();
     for (DWORD i = 0; i < count; ++i) {
         CreateTracked("helper." + std::to_string(i), "Chrome_WidgetWin_1", i % 2 != 0 ? 0x84800000 : 0x84000000, "",
                       nullptr);
-        if (i >= 10) {
-            DestroyWindow(gWindows[first + i - 10].hwnd);
-        }
+        if (i >= 10) DestroyWindow(gWindows[first + i - 10].hwnd);
         const DWORD elapsed = GetTickCount() - start;
         Pump((i + 1) * period > elapsed ? (i + 1) * period - elapsed : 0);
     }
@@ -198,9 +169,7 @@ void Hold(const std::string& name, DWORD period, DWORD ms) {
     for (const DWORD start = GetTickCount(); GetTickCount() - start < ms; Pump(period > 0 ? period : 10)) {
         for (const auto& w : gWindows) {
             const bool closed = w.sysCloses + w.closes > 0 || !IsWindow(w.hwnd);
-            if (closed && (period > 0 ? w.name.rfind(prefix, 0) == 0 : w.name == name)) {
-                return;
-            }
+            if (closed && (period > 0 ? w.name.rfind(prefix, 0) == 0 : w.name == name)) return;
         }
         if (period > 0) {
             CreateTracked(prefix + std::to_string(gWindows.size()), "IEFrame", 0x16CF0000, "Flood", nullptr);
@@ -216,13 +185,10 @@ DWORD WINAPI CreateOwnedPopup(void* owner) {
     return 0;
 }
 
-// The owner's thread waits without pumping: a hook in the second thread
-// that sends the owner a message would hang both threads for good.
+// The owner's thread waits without pumping: a hook sending it a message would hang.
 bool OwnedWait(const char* ownerName) {
     const TrackedWindow* owner = Find(nullptr, ownerName);
-    if (owner == nullptr || !EnsureClass("Shell Embedding")) {
-        return false;
-    }
+    if (owner == nullptr || !EnsureClass("Shell Embedding")) return false;
     HANDLE thread = CreateThread(nullptr, 0, CreateOwnedPopup, owner->hwnd, 0, nullptr);
     WaitForSingleObject(thread, INFINITE);
     CloseHandle(thread);
@@ -239,12 +205,8 @@ int RunCommand(int argc, char** argv, int i) {
         {"click", 0},  {"helpers", 2}};
     const std::string verb = argv[i];
     int n = -1;
-    for (const auto& [name, count] : kArgumentCounts) {
-        n = verb == name ? count : n;
-    }
-    if (n < 0 || i + n >= argc) {
-        return 0;
-    }
+    for (const auto& [name, count] : kArgumentCounts) n = verb == name ? count : n;
+    if (n < 0 || i + n >= argc) return 0;
     char** a = argv + i + 1;
     bool ok = true;
     if (verb == "create") {
@@ -277,8 +239,7 @@ int RunCommand(int argc, char** argv, int i) {
 
 int main(int argc, char** argv) {
     EnsureClass("TestBrowserInput");
-    // No system-menu style: this window is never taken for a frame. A tool
-    // window has no taskbar button, so Wine's desktop grows no taskbar for it.
+    // No system menu: never a frame. A tool window: no taskbar grows for it.
     gInputWindow = CreateWindowExA(WS_EX_TOOLWINDOW, "TestBrowserInput", "TestBrowser input", WS_POPUP | WS_VISIBLE,
                                    600, 500, 200, 120, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     Pump(100);

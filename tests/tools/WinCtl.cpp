@@ -1,27 +1,14 @@
-// WinCtl: a small command-line tool for the scripts that drive the programs
-// under Wine (the demo, manual checks).
-//
+// WinCtl: drives the programs under Wine for scripts (the demo, manual checks).
 //   WinCtl wait CLASS TITLE TIMEOUT_MS           wait for a top-level window
 //   WinCtl post CLASS TITLE MESSAGE [WP [LP]]    post a message to it
 //   WinCtl send CLASS TITLE MESSAGE WP LP COUNT  send it COUNT times, in order
 //   WinCtl rect CLASS TITLE TIMEOUT_MS           wait for a visible, not empty one;
 //                                                prints "X Y WIDTH HEIGHT" on the screen
-//
-// Numbers may be decimal or 0x-hex. Exit code 0 on success, 1 on time-out
-// or no window.
+// Numbers decimal or 0x-hex. Exit code 0 on success, 1 on time-out or no window.
 #include <windows.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-
-namespace {
-
-bool Shows(HWND window, RECT& rect) {
-    return window != nullptr && IsWindowVisible(window) && GetWindowRect(window, &rect) && rect.bottom > rect.top;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     const auto number = [&](int i) { return argc > i ? std::strtoull(argv[i], nullptr, 0) : 0; };
@@ -35,7 +22,8 @@ int main(int argc, char** argv) {
                 std::printf("%p\n", static_cast<void*>(window));
                 return 0;
             }
-            if (rect && Shows(window, at)) {
+            if (rect && window != nullptr && IsWindowVisible(window) && GetWindowRect(window, &at) &&
+                at.bottom > at.top) {
                 std::printf("%ld %ld %ld %ld\n", at.left, at.top, at.right - at.left, at.bottom - at.top);
                 return 0;
             }

@@ -1,36 +1,26 @@
-// The advanced page, the adware scanner and the system guards on the real
-// Tarnelix.exe: FakeAdware copies as the adware, the browser key of Wine's
-// registry, and FakeMessenger registered as "Messenger" in Wine's service
-// manager.
+// The advanced page, adware scanner and guards on the real Tarnelix.exe, with
+// FakeAdware copies and FakeMessenger as Wine's "Messenger" service.
 #include <gtest/gtest.h>
 
 #include "support/WineTest.h"
-
 #include <commctrl.h>
-
 #include <fstream>
 
 namespace {
 
-using winetest::ProgramDir;
-using winetest::ReadWholeFile;
-using winetest::TestDir;
-using winetest::ToolsDir;
+using namespace winetest;
 
 constexpr char kBrowserKey[] = "SOFTWARE\\Microsoft\\Internet Explorer\\Main";
 constexpr char kVersionKey[] = "Software\\Wine\\AppDefaults\\Tarnelix.exe";
 
-std::string BrowserValue(const char* name) {
-    return winetest::ReadUserString(kBrowserKey, name);
-}
+std::string BrowserValue(const char* name) { return ReadUserString(kBrowserKey, name); }
 
 void SetStartPage(const std::string& page) {
     RegSetKeyValueA(HKEY_CURRENT_USER, kBrowserKey, "Start Page", REG_SZ, page.c_str(),
                     static_cast<DWORD>(page.size() + 1));
 }
 
-// 200 ticks of timer 51: one minute step. Sent rather than posted, so the
-// step is over when this returns.
+// 200 ticks of timer 51, one minute step, over when this returns.
 void RunMinuteStep(HWND main) {
     for (int tick = 0; tick < 200; ++tick) {
         DWORD_PTR result = 0;
@@ -38,17 +28,15 @@ void RunMinuteStep(HWND main) {
     }
 }
 
-// Sets a check box of the page in the other process and tells the page of
-// the click, as the box itself would: the click is handled on return.
+// Sets a check box of the page and tells the page, as the box would.
 void ClickBox(HWND page, int id, bool checked) {
     HWND box = GetDlgItem(page, id);
     SendMessageA(box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
     SendMessageA(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(box));
 }
 
-// Clicks the check box of a list-view item in the other process. The list
-// view writes the item's rectangle through the pointer it is given, so the
-// rectangle lives in memory of that process.
+// Clicks a list-view item's check box; its rectangle is read through memory
+// of the list's process.
 void ClickItemCheckBox(HWND list, int item) {
     DWORD pid = 0;
     GetWindowThreadProcessId(list, &pid);
@@ -63,10 +51,9 @@ void ClickItemCheckBox(HWND list, int item) {
     const LPARAM at = MAKELPARAM(rect.left + 8, (rect.top + rect.bottom) / 2);
     PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageA(list, WM_LBUTTONUP, 0, at);
-    winetest::PumpFor(400);
 }
 
-bool StartCopy(winetest::Process& process, const char* name, const char* args = "") {
+bool StartCopy(Process& process, const char* name, const char* args = "") {
     const std::string path = TestDir() + name;
     CopyFileA((ToolsDir() + "FakeAdware.exe").c_str(), path.c_str(), FALSE);
     return process.Start(path, args);
@@ -74,7 +61,7 @@ bool StartCopy(winetest::Process& process, const char* name, const char* args = 
 
 // Wine's own sc.exe, as a user would run it.
 void Sc(const std::string& args) {
-    winetest::Process sc;
+    Process sc;
     sc.Start("C:\\windows\\system32\\sc.exe", args);
     sc.WaitForExit(10000);
 }
@@ -83,7 +70,7 @@ bool WaitForMessenger(DWORD state) {
     SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
     SC_HANDLE service = OpenServiceA(manager, "Messenger", SERVICE_QUERY_STATUS);
     SERVICE_STATUS status{};
-    const bool reached = winetest::WaitFor(
+    const bool reached = WaitFor(
         [&] { return QueryServiceStatus(service, &status) && status.dwCurrentState == state; }, 10000);
     CloseServiceHandle(service);
     CloseServiceHandle(manager);
@@ -94,10 +81,8 @@ class Advanced : public winetest::TarnelixTest {
 protected:
     void TearDown() override {
         TarnelixTest::TearDown();
-        // The prefix serves the later tests too.
-        RegDeleteTreeA(HKEY_CURRENT_USER, kVersionKey);
-        if (messengerRegistered) {
-            // Wine deletes a service only once it has stopped.
+        RegDeleteTreeA(HKEY_CURRENT_USER, kVersionKey);  // the prefix serves later tests
+        if (messengerRegistered) {  // Wine deletes only a stopped service
             Sc("stop Messenger");
             WaitForMessenger(SERVICE_STOPPED);
             Sc("delete Messenger");
@@ -105,79 +90,66 @@ protected:
     }
     void StartTarnelix() {
         Start();
-        page = winetest::FindChildDialogWithControl(main, 1027);
+        page = FindChildDialogWithControl(main, 1027);
         ASSERT_NE(nullptr, page);
     }
-
     HWND page = nullptr;
     bool messengerRegistered = false;
 };
 
 TEST_F(Advanced, ScannerKillsCheckedAdwareAndTheLockRestoresTheStartPage) {
-    // Unsorted, with a key in capitals: a save would show as a sorted,
-    // lower-case rewrite.
+    // Unsorted, a key in capitals: a save would show as a rewrite.
     const std::string adware = "SPYBAR.EXE TRUE Spy Bar\r\nquiet.exe FALSE Quiet Tool\r\nguarded.exe TRUE Guarded\r\n";
     std::ofstream(ProgramDir() + "Adware.dat", std::ios::binary) << adware;
-    winetest::WriteSetting("PreventHomePageChange", DWORD{1});
+    WriteSetting("PreventHomePageChange", DWORD{1});
     SetStartPage("http://home.example/");
-    winetest::Process spy, spyCopy, quiet, guarded;
+    Process spy, spyCopy, quiet, guarded;
     ASSERT_TRUE(StartCopy(spy, "SpyBar.exe") && StartCopy(spyCopy, "SpyBar.exe") && StartCopy(quiet, "quiet.exe"));
     ASSERT_TRUE(StartCopy(guarded, "guarded.exe", "protect"));
     StartTarnelix();
     EXPECT_EQ(adware, ReadWholeFile(ProgramDir() + "Adware.dat")) << "loading saves nothing";
     EXPECT_EQ("yes", BrowserValue("Disable Script Debugger")) << "box 1019 is set on a first start";
-
     SetStartPage("HTTP://HOME.EXAMPLE/");
     RunMinuteStep(main);
     EXPECT_TRUE(spy.WaitForExit(3000));
     EXPECT_TRUE(spyCopy.WaitForExit(3000));
     EXPECT_TRUE(quiet.Running()) << "listed, box clear";
     EXPECT_TRUE(guarded.Running()) << "it denies termination";
-    EXPECT_EQ("2", winetest::ReadTarnelixString("Settings", "AdwareCounter"));
-    EXPECT_EQ("000002", winetest::CounterDigits(main));
+    EXPECT_EQ("2", ReadTarnelixString("Settings", "AdwareCounter"));
+    EXPECT_EQ("000002", CounterDigits(main));
     EXPECT_EQ("http://home.example/", BrowserValue("Start Page")) << "restored, though only its case changed";
-
     ClickBox(page, 1017, false);
     ClickBox(page, 1019, false);
-    EXPECT_EQ(0u, winetest::SettingNumber("PreventHomePageChange"));
+    EXPECT_EQ(0u, SettingNumber("PreventHomePageChange"));
     EXPECT_EQ("no", BrowserValue("Disable Script Debugger"));
-    EXPECT_EQ(0u, winetest::SettingNumber("DisableIEScriptDebugger"));
-
-    // Items: Guarded, Quiet Tool, Spy Bar. Checking Quiet Tool saves at once
-    // and the next scan kills it.
+    EXPECT_EQ(0u, SettingNumber("DisableIEScriptDebugger"));
+    // Items: Guarded, Quiet Tool, Spy Bar. Checking Quiet Tool saves; the scan kills it.
     HWND list = GetDlgItem(page, 1027);
     ClickItemCheckBox(list, 1);
     const std::string saved = "guarded.exe TRUE Guarded\r\nquiet.exe TRUE Quiet Tool\r\nspybar.exe TRUE Spy Bar\r\n";
-    EXPECT_EQ(saved, winetest::WaitForFileWith(ProgramDir() + "Adware.dat", saved, 5000));
+    EXPECT_EQ(saved, WaitForFileWith(ProgramDir() + "Adware.dat", saved, 5000));
     SetStartPage("http://other.example/");
     RunMinuteStep(main);
     EXPECT_TRUE(quiet.WaitForExit(3000));
-    EXPECT_EQ("3", winetest::ReadTarnelixString("Settings", "AdwareCounter"));
+    EXPECT_EQ("3", ReadTarnelixString("Settings", "AdwareCounter"));
     EXPECT_EQ("http://other.example/", BrowserValue("Start Page")) << "box clear: left alone";
     ClickItemCheckBox(list, 1);
     const std::string cleared = "quiet.exe FALSE Quiet Tool\r\n";
-    EXPECT_NE(std::string::npos, winetest::WaitForFileWith(ProgramDir() + "Adware.dat", cleared, 5000).find(cleared));
+    EXPECT_NE(std::string::npos, WaitForFileWith(ProgramDir() + "Adware.dat", cleared, 5000).find(cleared));
 }
 
 // Whether the main window posts the box a close (timer 50) within the time.
 bool CloseArrives(HWND box, DWORD ms) {
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < ms) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.hwnd == box && msg.message == WM_CLOSE) {
-                return true;
-            }
-            DispatchMessageA(&msg);
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(10)) {
+        for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); DispatchMessageA(&msg)) {
+            if (msg.hwnd == box && msg.message == WM_CLOSE) return true;
         }
-        Sleep(10);
     }
     return false;
 }
 
 TEST_F(Advanced, MessengerServiceIsStoppedAtStartAndStartedAgainByTheBox) {
-    // Wine reports version 5.2 to Tarnelix: the NT family, where the
-    // service exists.
+    // Version 5.2: the NT family, where the service exists.
     RegSetKeyValueA(HKEY_CURRENT_USER, kVersionKey, "Version", REG_SZ, "win2003", 8);
     const std::string log = TestDir() + "messenger.log";
     messengerRegistered = true;
@@ -189,24 +161,20 @@ TEST_F(Advanced, MessengerServiceIsStoppedAtStartAndStartedAgainByTheBox) {
     HWND box = CreateWindowExA(0, "#32770", "Messenger Service ", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                GetModuleHandleA(nullptr), nullptr);
     EXPECT_TRUE(CloseArrives(box, 1000)) << "timer 50 runs while the service is believed running";
-
-    // Two quick toggles while the stop worker polls: the second stop request
-    // is dropped, so the service hears of one stop only.
+    // Two quick toggles while the stop worker polls: the service hears one stop.
     ClickBox(page, 1018, false);
     ClickBox(page, 1018, true);
     EXPECT_TRUE(WaitForMessenger(SERVICE_STOPPED));
-    // The worker sees it at its next poll, within a second; a whole second
-    // without a close then shows that timer 50 was stopped by 1048.
+    // Seen at the worker's next poll; a whole second without a close shows timer 50 stopped.
     bool timerStopped = false;
     for (DWORD start = GetTickCount(); !timerStopped && GetTickCount() - start < 10000;) {
         timerStopped = !CloseArrives(box, 1000);
     }
     EXPECT_TRUE(timerStopped) << "WM_COMMAND 1048 followed and stopped timer 50";
     EXPECT_EQ("start\nstop\n", ReadWholeFile(log));
-
     ClickBox(page, 1018, false);
     EXPECT_TRUE(WaitForMessenger(SERVICE_RUNNING));
-    EXPECT_EQ(0u, winetest::SettingNumber("BlockMessenger"));
+    EXPECT_EQ(0u, SettingNumber("BlockMessenger"));
     DestroyWindow(box);
 }
 

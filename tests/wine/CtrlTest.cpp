@@ -1,8 +1,6 @@
-// TarnelixCtrl.exe at log-on: the signed updates in "New\" go in place, the
-// rest stays and is logged, and Tarnelix is started and told. The signed
-// file comes from the build (tests/ctrl-updates, signed with the test key).
+// TarnelixCtrl.exe at log-on: signed updates in "New\" go in place, the rest
+// stays and is logged, and Tarnelix is started and told (tests/ctrl-updates).
 #include <gtest/gtest.h>
-
 #include <fstream>
 #include <string>
 
@@ -33,9 +31,7 @@ bool RunCtrl(const std::string& folder) {
 class Ctrl : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!Exists(kSigned)) {
-            GTEST_SKIP() << "no test-signed updates: this build embeds a release key";
-        }
+        if (!Exists(kSigned)) GTEST_SKIP() << "no test-signed updates: this build embeds a release key";
     }
 };
 
@@ -53,18 +49,17 @@ TEST_F(Ctrl, TamperedUnsignedAndLockedUpdatesStayInNewAndAreLogged) {
     // Open without delete sharing, as a running program's file may be.
     HANDLE held = CreateFileA((folder + "Held.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
-
     ASSERT_TRUE(RunCtrl(folder));
     CloseHandle(held);
     EXPECT_EQ("old", ReadWholeFile(folder + "Held.txt"));
-    for (const char* name : {"Tampered.txt", "Lone.txt", "Held.txt", "Held.txt.sig"}) {
+    for (const char* name : {"Tampered.txt", "Lone.txt", "Held.txt", "Held.txt.sig"})
         EXPECT_TRUE(Exists(folder + "New\\" + name)) << name;
-    }
     EXPECT_FALSE(Exists(folder + "Tampered.txt") || Exists(folder + "Lone.txt") || Exists(folder + "Held.txt.bak"));
     const std::string log = ReadWholeFile(folder + "TarnelixCtrl.log");
-    EXPECT_NE(std::string::npos, log.find("Tampered.txt: left in New\\: the signature is not valid")) << log;
-    EXPECT_NE(std::string::npos, log.find("Lone.txt: left in New\\: no signature")) << log;
-    EXPECT_NE(std::string::npos, log.find("Held.txt: left in New\\: the old file is in use")) << log;
+    for (const char* line : {"Tampered.txt: left in New\\: the signature is not valid", "Lone.txt: left in New\\: no signature",
+                             "Held.txt: left in New\\: the old file is in use"}) {
+        EXPECT_NE(std::string::npos, log.find(line)) << log;
+    }
 }
 
 TEST_F(Ctrl, SignedUpdatesGoInPlaceTarnelixStartsAndIsToldAndASecondRunLeavesItAlone) {
@@ -73,7 +68,6 @@ TEST_F(Ctrl, SignedUpdatesGoInPlaceTarnelixStartsAndIsToldAndASecondRunLeavesItA
     PutSigned(folder, "Notes.txt");
     PutSigned(folder, "Extra.txt");
     ASSERT_TRUE(RunCtrl(folder));
-
     EXPECT_EQ(ReadWholeFile(kSigned), ReadWholeFile(folder + "Notes.txt"));
     EXPECT_EQ("old", ReadWholeFile(folder + "Notes.txt.bak"));
     EXPECT_EQ(ReadWholeFile(kSigned), ReadWholeFile(folder + "Extra.txt"));
@@ -81,18 +75,14 @@ TEST_F(Ctrl, SignedUpdatesGoInPlaceTarnelixStartsAndIsToldAndASecondRunLeavesItA
     HWND mainWindow = winetest::WaitForWindow("#32770", "Tarnelix 3.0", 1000);
     ASSERT_NE(nullptr, mainWindow) << "the main window was up when it was told";
     EXPECT_NE(std::string::npos, ReadWholeFile(folder + "TarnelixCtrl.log").find("told Tarnelix.exe about 2 installed"));
-
     // While Tarnelix runs a new update waits, and no second copy is started
     // (which would show its "already running" box).
     PutSigned(folder, "Later.txt");
     ASSERT_TRUE(RunCtrl(folder));
     EXPECT_TRUE(Exists(folder + "New\\Later.txt") && !Exists(folder + "Later.txt"));
     EXPECT_EQ(nullptr, FindWindowA(nullptr, "Tarnelix"));
-
     PostMessageA(mainWindow, WM_COMMAND, IDOK, 0);
-    HWND question = winetest::WaitForWindow("#32770", "Message Info", 10000);
-    ASSERT_NE(nullptr, question);
-    PostMessageA(question, WM_COMMAND, IDOK, 0);
+    PostMessageA(winetest::WaitForWindow("#32770", "Message Info", 10000), WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(winetest::WaitUntilGone(mainWindow, 10000));
 }
 

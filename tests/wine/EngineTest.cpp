@@ -1,9 +1,6 @@
 // The popup engine end to end: the real Tarnelix.exe and Wendle.dll against
 // TestBrowser copies, with the settings and list files a user would have.
 #include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cstdio>
 #include <fstream>
 
 #include "HookHarness.h"
@@ -27,19 +24,13 @@ struct BroadcastListener {
     UINT message;
     HWND window = CreateWindowExA(0, "Static", "listener", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
     MSG last{};
-
     ~BroadcastListener() { DestroyWindow(window); }
-    // How many arrived within the time; the last one is kept.
+    // How many reached our window (not Wine's IME window) in the time; keeps the last.
     int Count(DWORD ms) {
         int count = 0;
         for (const DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(10)) {
             for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); DispatchMessageA(&msg)) {
-                // A broadcast reaches every top-level window of this thread,
-                // Wine's hidden IME window among them: count ours only.
-                if (msg.message == message && msg.hwnd == window) {
-                    last = msg;
-                    ++count;
-                }
+                if (msg.message == message && msg.hwnd == window) last = msg, ++count;
             }
         }
         return count;
@@ -57,26 +48,22 @@ protected:
     std::string History() const { return winetest::ReadWholeFile(ProgramDir() + "BlockedHistory.dat"); }
 };
 
-// The road of a popup with AutoBlock on, then off. Any program can post the
-// kill report with any handle: only a top-level window of a watched program
-// is closed, and a window that is gone changes nothing. Allowed entries
-// protect titles in their own letter case. With AutoBlock off, unchecking
-// sweeps visible windows by their trimmed title, and a new window titled
-// like a history entry in any letter case is killed, unless Ctrl is held.
+// A forged report closes only a top-level window of a watched program; a
+// vanished one changes nothing. Allowed titles match in their own case.
+// Unchecking AutoBlock sweeps by trimmed title, and a new window titled like a
+// history entry in any case dies unless Ctrl is held.
 TEST_F(Engine, PopupsDieByReportOrTitleUnlessAllowedHeldOrForged) {
     std::ofstream(ProgramDir() + "AllowBanners.dat", std::ios::binary) << "Bank\r\nMail\r\n";
     Start();
     hooktest::Browser browser;
     ASSERT_TRUE(browser.Start("IEXPLORE.EXE",
-                              Script()
-                                  .Create("popup", "IEFrame", hooktest::kFrameStyle, "Cheap Pills")
+                              Script().Create("popup", "IEFrame", hooktest::kFrameStyle, "Cheap Pills")
                                   .Create("same", "IEFrame", hooktest::kFrameStyle, "My Bank - Browser")
                                   .Create("other", "IEFrame", hooktest::kFrameStyle, "my bank - browser")
                                   .Create("top", "TarnelixTop", hooktest::kNoSystemMenuStyle, "Forged Top")
                                   .Create("child", "TarnelixChild", hooktest::kChildStyle, "Forged Child", "top")
                                   .Create("padded", "Static", "0x10000000", "Cheap Pills   ")
-                                  .Create("hidden", "Static", "0x00000000", "Cheap Pills")
-                                  .Hold("padded", 15000)
+                                  .Create("hidden", "Static", "0x00000000", "Cheap Pills").Hold("padded", 15000)
                                   .Wait(300),
                               "forged.out"));
     HWND top = winetest::WaitForWindow("TarnelixTop", "Forged Top", 15000);
@@ -94,7 +81,6 @@ TEST_F(Engine, PopupsDieByReportOrTitleUnlessAllowedHeldOrForged) {
     DestroyWindow(own);
     EXPECT_EQ("000003", Digits());
     EXPECT_EQ("BLK:Cheap Pills\r\nBLK:Forged Top\r\nBLK:my bank - browser\r\n", History());
-
     HWND autoBlock = GetDlgItem(main, 1047);
     SendMessageA(autoBlock, BM_SETCHECK, BST_UNCHECKED, 0);
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(1047, BN_CLICKED), reinterpret_cast<LPARAM>(autoBlock));
@@ -102,52 +88,37 @@ TEST_F(Engine, PopupsDieByReportOrTitleUnlessAllowedHeldOrForged) {
     ASSERT_TRUE(browser.Finish(windows));
     const std::pair<const char*, int> closes[] = {{"popup", 1}, {"same", 0}, {"other", 1}, {"top", 1},
                                                   {"child", 0}, {"padded", 1}, {"hidden", 0}};
-    for (const auto& [name, count] : closes) {
-        EXPECT_EQ(count, Find(windows, name)->sysCloses) << name;
-    }
+    for (const auto& [name, count] : closes) EXPECT_EQ(count, Find(windows, name)->sysCloses) << name;
     EXPECT_EQ(0u, SettingNumber("AutoBlock"));
-
-    // The frame held under Ctrl is created hidden: activating a new window
-    // makes Wine take the key state from the X server again, where Ctrl is up.
-    // Ctrl stays down until the report has surely been handled, on a loaded
-    // machine too.
-    windows = Run("IEXPLORE.EXE", Script()
-                                      .Create("match", "IEFrame", hooktest::kFrameStyle, "CHEAP PILLS")
+    // Created hidden: activating a window makes Wine drop the held Ctrl.
+    windows = Run("IEXPLORE.EXE", Script().Create("match", "IEFrame", hooktest::kFrameStyle, "CHEAP PILLS")
                                       .Create("longer", "Static", "0x10000000", "Cheap Pills of the day")
                                       .Create("control", "Static", hooktest::kChildStyle, "Cheap Pills", "longer")
-                                      .Wait(600)
-                                      .Press("ctrl")
-                                      .Create("held", "IEFrame", "0x06CF0000", "cheap pills")
-                                      .Wait(2000)
-                                      .Release("ctrl"));
-    for (const auto& [name, count] : {std::pair{"match", 1}, {"longer", 0}, {"control", 0}, {"held", 0}}) {
+                                      .Wait(600).Press("ctrl").Create("held", "IEFrame", "0x06CF0000", "cheap pills")
+                                      .Wait(2000).Release("ctrl"));
+    for (const auto& [name, count] : {std::pair{"match", 1}, {"longer", 0}, {"control", 0}, {"held", 0}})
         EXPECT_EQ(count, Find(windows, name)->sysCloses) << name;
-    }
     EXPECT_EQ("5", Counter("PopupCounter"));
 }
 
-// Script errors (one per 300 ms tick), the bare "Shell Embedding" popup, and
-// the Messenger box with its trailing blank (timer 50 runs on the NT family
-// only, where the Messenger service exists).
+// Script errors (one per 300 ms tick), the bare "Shell Embedding" popup and the
+// Messenger box with its trailing blank (timer 50: NT family only).
 TEST_F(Engine, BrowserAndMessengerBoxesAreClosedByTheTimers) {
     RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Tarnelix.exe", "Version", REG_SZ, "winxp", 6);
     Start();
-    auto windows = Run("NOTEPAD.EXE", Script()
-                                          .Create("error1", kScriptErrorClass, "0x10C80000", kScriptErrorTitle)
+    auto windows = Run("NOTEPAD.EXE", Script().Create("error1", kScriptErrorClass, "0x10C80000", kScriptErrorTitle)
                                           .Create("error2", kScriptErrorClass, "0x10C80000", kScriptErrorTitle)
                                           .Create("titled", "Shell Embedding", "0x96010000", "Ad")
                                           .Create("bare", "Shell Embedding", "0x96010000", "")
                                           .Create("spam", "#32770", "0x10C80000", "Messenger Service ")
-                                          .Create("plain", "#32770", "0x10C80000", "Messenger Service")
-                                          .Wait(1500));
+                                          .Create("plain", "#32770", "0x10C80000", "Messenger Service").Wait(1500));
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Tarnelix.exe");
-    EXPECT_EQ(1, Find(windows, "error1")->sysCloses);
-    EXPECT_EQ(1, Find(windows, "error2")->sysCloses);
-    EXPECT_EQ(0, Find(windows, "titled")->sysCloses);
+    for (const auto& [name, count] : {std::pair{"error1", 1}, {"error2", 1}, {"titled", 0}, {"bare", 1}, {"spam", 1},
+                                      {"plain", 0}}) {
+        EXPECT_EQ(count, Find(windows, name)->closes + Find(windows, name)->sysCloses) << name;
+    }
+    EXPECT_EQ(1, Find(windows, "spam")->closes) << "WM_CLOSE for the Messenger box";
     EXPECT_EQ(0x96010000u, Find(windows, "bare")->style);
-    EXPECT_EQ(1, Find(windows, "bare")->sysCloses);
-    EXPECT_EQ(1, Find(windows, "spam")->closes);
-    EXPECT_EQ(0, Find(windows, "plain")->closes + Find(windows, "plain")->sysCloses);
     EXPECT_EQ("4", Counter("PopupCounter"));
     EXPECT_EQ(std::string("BLK:") + kScriptErrorTitle + "\r\n", History());
 }
@@ -155,16 +126,11 @@ TEST_F(Engine, BrowserAndMessengerBoxesAreClosedByTheTimers) {
 TEST_F(Engine, DisableStopsEveryPathAndIsBroadcast) {
     WriteSetting("Disable", DWORD{1});
     Start();
-    auto windows = Run("IEXPLORE.EXE", Script()
-                                           .Frame("Popup")
+    auto windows = Run("IEXPLORE.EXE", Script().Frame("Popup")
                                            .Create("error", kScriptErrorClass, "0x10C80000", kScriptErrorTitle)
                                            .Wait(1000));
-    EXPECT_EQ(0, Find(windows, "Popup")->sysCloses);
-    EXPECT_EQ(0, Find(windows, "error")->sysCloses);
-
-    // Enabling by the check box announces the new state with our handle; a
-    // posted 1048 with the box checked again disables; the add-on's query
-    // is answered by a broadcast of the current state.
+    EXPECT_EQ(0, Find(windows, "Popup")->sysCloses + Find(windows, "error")->sysCloses);
+    // Each click on 1048 and the add-on's query broadcast the state with our handle.
     BroadcastListener listener{RegisterWindowMessageA("WM_TARNELIX_DISABLE")};
     const struct {
         UINT checked;
@@ -185,10 +151,8 @@ TEST_F(Engine, DisableStopsEveryPathAndIsBroadcast) {
     EXPECT_EQ(1u, SettingNumber("Disable"));
 }
 
-// Fifty popups as fast as the browser makes them: all are closed, and the
-// 41st kill takes the six digits past 999999, which starts the popup and
-// adware counters again from 0 (the add-on's are kept). The time from
-// creation to the close command arriving is printed, not asserted.
+// Fifty quick popups are all closed; the 41st kill passes 999999, which
+// restarts the popup and adware counters from 0 (the add-on's is kept).
 TEST_F(Engine, BurstOfFiftyPopupsResetsTheFullCounterAndTwoTrayExitsAskOnce) {
     WriteSetting("PopupCounter", "999950");
     WriteSetting("AdwareCounter", "9");
@@ -199,28 +163,15 @@ TEST_F(Engine, BurstOfFiftyPopupsResetsTheFullCounterAndTwoTrayExitsAskOnce) {
     for (int i = 0; i < 50; ++i) {
         script.Create("p" + std::to_string(i), "IEFrame", hooktest::kFrameStyle, "Burst " + std::to_string(i)).Wait(0);
     }
-    // The kills come in creation order: the last one's close ends the run.
     auto windows = Run("IEXPLORE.EXE", script.Hold("p49", 10000).Wait(100));
     ASSERT_EQ(50u, windows.size());
-    std::vector<DWORD> latencies;
-    for (const auto& window : windows) {
-        EXPECT_EQ(1, window.sysCloses) << window.name;
-        latencies.push_back(window.firstClose - window.created);
-    }
-    std::sort(latencies.begin(), latencies.end());
-    std::printf("burst: 50 popups created within %lu ms; creation to close: median %lu ms, p99 %lu ms "
-                "(targets <= 120 ms, <= 200 ms)\n",
-                static_cast<unsigned long>(windows.back().created - windows.front().created),
-                static_cast<unsigned long>(latencies[25]), static_cast<unsigned long>(latencies[49]));
+    for (const auto& window : windows) EXPECT_EQ(1, window.sysCloses) << window.name;
     winetest::PumpFor(200);
     EXPECT_EQ("000009", Digits());
     EXPECT_EQ("9", Counter("PopupCounter"));
     EXPECT_EQ("0", Counter("AdwareCounter"));
     EXPECT_EQ("5", Counter("VeilmarkCounter"));
-
-    // The exit question's own message loop still delivers posted commands:
-    // two tray Exits show one question, and answering it exits once, with
-    // the main window's handle in the broadcast.
+    // Two tray Exits show one question; OK exits once, broadcasting our handle.
     const HWND exiting = main;
     BroadcastListener listener{RegisterWindowMessageA("WM_TARNELIX_EXIT")};
     PostMessageA(main, WM_COMMAND, 57665, 0);

@@ -1,5 +1,5 @@
 #include "HookHarness.h"
-
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -21,10 +21,8 @@ LRESULT CALLBACK ProbeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 std::string Quoted(const std::string& argument) {
-    if (!argument.empty() && argument.find_first_of(" \t\"") == std::string::npos) {
-        return argument;
-    }
-    return "\"" + argument + "\"";
+    const bool plain = !argument.empty() && argument.find_first_of(" \t\"") == std::string::npos;
+    return plain ? argument : "\"" + argument + "\"";
 }
 
 }  // namespace
@@ -32,18 +30,14 @@ std::string Quoted(const std::string& argument) {
 HookProbe::HookProbe() : wendle(LoadLibraryA((winetest::ProgramDir() + "Wendle.dll").c_str())) {
     auto initialise = reinterpret_cast<HookFunction>(GetProcAddress(wendle, "Initialise"));
     window = CreateWindowExA(0, "#32770", "Tarnelix 3.0", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    if (initialise == nullptr || window == nullptr) {
-        return;
-    }
+    if (initialise == nullptr || window == nullptr) return;
     gReports.clear();
     gDialogProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ProbeProc)));
     initialise();
 }
 
 HookProbe::~HookProbe() {
-    if (auto shutdown = reinterpret_cast<HookFunction>(GetProcAddress(wendle, "Shutdown"))) {
-        shutdown();
-    }
+    if (auto shutdown = reinterpret_cast<HookFunction>(GetProcAddress(wendle, "Shutdown"))) shutdown();
     DestroyWindow(window);
     FreeLibrary(wendle);
 }
@@ -54,9 +48,7 @@ const std::vector<Report>& HookProbe::Reports() const {
 }
 
 Script& Script::Add(const std::vector<std::string>& arguments) {
-    for (const std::string& argument : arguments) {
-        text += (text.empty() ? "" : " ") + Quoted(argument);
-    }
+    for (const std::string& argument : arguments) text += (text.empty() ? "" : " ") + Quoted(argument);
     return *this;
 }
 
@@ -71,14 +63,10 @@ bool Browser::Start(const std::string& fileName, const Script& script, const std
 bool Browser::Finish(Windows& windows, DWORD timeoutMs) {
     DWORD exitCode = 1;
     for (const DWORD start = GetTickCount(); !process.WaitForExit(0, &exitCode);) {
-        if (GetTickCount() - start > timeoutMs) {
-            return false;
-        }
+        if (GetTickCount() - start > timeoutMs) return false;
         // Wakes at once for a message, so the probe stamps its reports on time.
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-        for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) {
-            DispatchMessageA(&msg);
-        }
+        for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&msg);
     }
     std::ifstream in(outPath);
     windows.clear();
@@ -100,21 +88,15 @@ bool RunBrowser(const std::string& fileName, const Script& script, Windows& wind
 }
 
 const BrowserWindow* Find(const Windows& windows, const std::string& name) {
-    for (const BrowserWindow& window : windows) {
-        if (window.name == name) {
-            return &window;
-        }
-    }
-    return nullptr;
+    const auto found = std::find_if(windows.begin(), windows.end(), [&](auto& w) { return w.name == name; });
+    return found != windows.end() ? &*found : nullptr;
 }
 
 std::vector<Report> ReportsOf(const std::vector<Report>& reports, size_t first, const std::string& kind,
                               unsigned long long window) {
     std::vector<Report> found;
     for (size_t i = first; i < reports.size(); ++i) {
-        if (reports[i].kind == kind && (window == 0 || reports[i].window == window)) {
-            found.push_back(reports[i]);
-        }
+        if (reports[i].kind == kind && (window == 0 || reports[i].window == window)) found.push_back(reports[i]);
     }
     return found;
 }

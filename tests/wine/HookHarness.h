@@ -1,9 +1,7 @@
-// Helpers for the end-to-end tests of the hook library and the engine:
-// TestBrowser copies run under the program names Wendle watches, and a
-// HookProbe in the test process stands in for the main window.
+// TestBrowser copies under the watched program names, and a HookProbe that
+// stands in for the main window.
 #pragma once
 #include <windows.h>
-
 #include <string>
 #include <vector>
 
@@ -11,16 +9,13 @@
 
 namespace hooktest {
 
-// Frame style of Internet Explorer (checked on Wine's own iexplore.exe): the
-// system-menu bit 0x00080000 is set.
+// Internet Explorer's frame (as Wine's iexplore.exe), the same without the
+// system menu, and WS_CHILD | WS_VISIBLE.
 inline constexpr const char* kFrameStyle = "0x16CF0000";
-// The same without the system-menu bit.
 inline constexpr const char* kNoSystemMenuStyle = "0x16C70000";
-// WS_CHILD | WS_VISIBLE.
 inline constexpr const char* kChildStyle = "0x50000000";
 
-// A report the probe got: "new" or "kill", the window in lParam and the tick
-// at which it was taken off the queue.
+// A report the probe got: "new" or "kill", the window and the tick taken.
 struct Report {
     std::string kind;
     unsigned long long window = 0;
@@ -40,10 +35,8 @@ struct BrowserWindow {
 };
 using Windows = std::vector<BrowserWindow>;
 
-// A top-level "#32770" window "Tarnelix 3.0" of this process that installs
-// the program folder's Wendle.dll hooks and records the reports it gets
-// while this thread pumps messages (Browser::Finish and PumpFor do). One at
-// a time.
+// A "Tarnelix 3.0" window of this process that installs Wendle.dll's hooks
+// and records the reports while this thread pumps. One at a time.
 class HookProbe {
 public:
     HookProbe();
@@ -64,7 +57,6 @@ public:
         return Add({"create", name, className, style, title, parent});
     }
     Script& Frame(const std::string& name) { return Create(name, "IEFrame", kFrameStyle, name); }
-    // Key, Press and Release take "ctrl+n", "n", "enter" or "ctrl".
     Script& Key(const std::string& keys) { return Add({"key", keys}); }
     Script& Press(const std::string& keys) { return Add({"press", keys}); }
     Script& Release(const std::string& keys) { return Add({"release", keys}); }
@@ -72,8 +64,6 @@ public:
     Script& Helpers(DWORD count, DWORD period) { return Add({"helpers", std::to_string(count), std::to_string(period)}); }
     Script& Wait(DWORD ms) { return Add({"wait", std::to_string(ms)}); }
     Script& Hold(const std::string& name, DWORD ms) { return Add({"hold", name, std::to_string(ms)}); }
-    // Frames name.i every period ms until one of them got a close command,
-    // at most ms.
     Script& Flood(const std::string& name, DWORD period, DWORD ms) {
         return Add({"flood", name, std::to_string(period), std::to_string(ms)});
     }
@@ -90,8 +80,7 @@ private:
 // A TestBrowser copy's process while it runs its script.
 class Browser {
 public:
-    // Copies TestBrowser.exe to TestDir()\fileName (once) and starts the copy
-    // with the script; its output goes to TestDir()\outName.
+    // Starts TestDir()\fileName, a copy of TestBrowser.exe, writing TestDir()\outName.
     bool Start(const std::string& fileName, const Script& script, const std::string& outName);
     // Pumps this thread's messages until a clean end and reads the output;
     // false on time-out, crash or a failed command.
@@ -107,8 +96,7 @@ bool RunBrowser(const std::string& fileName, const Script& script, Windows& wind
 
 // The window named name in a browser's output; a test fails on null.
 const BrowserWindow* Find(const Windows& windows, const std::string& name);
-// Reports of one kind ("new" or "kill") from reports[first..], about window
-// (0: about any window).
+// Reports of one kind from reports[first..], about window (0: any).
 std::vector<Report> ReportsOf(const std::vector<Report>& reports, size_t first, const std::string& kind,
                               unsigned long long window = 0);
 

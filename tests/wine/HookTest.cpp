@@ -1,8 +1,6 @@
-// Wendle.dll on the real binaries: a probe in this process or the real
-// Tarnelix installs the hooks; TestBrowser copies named like the watched
-// programs create windows, press keys and stay open while the reports come.
+// Wendle.dll on the real binaries: a probe here or the real Tarnelix installs
+// the hooks; TestBrowser copies named like the watched programs make windows.
 #include <gtest/gtest.h>
-
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -19,29 +17,24 @@ using hooktest::Report;
 using hooktest::Script;
 using hooktest::Windows;
 
-// Reports come 100 ms after creation, plus Wine's timer and scheduling delay
-// (about 100 to 145 ms measured): 400 ms after the last creation every
-// report of a run has come.
+// Reports come 100 to 145 ms after creation: all are in 400 ms after the last.
 constexpr DWORD kSettleMs = 400;
-// The report timer runs 100 ms; the creation tick is taken just before
-// CreateWindowEx, so only clock rounding can make it look shorter.
+// The report timer runs 100 ms; only clock rounding makes it look shorter.
 constexpr DWORD kMinReportDelayMs = 95;
 
 struct Case {
-    std::string program;                // file name of the TestBrowser copy
+    std::string program;
     Script script;
     std::vector<std::string> reported;  // each gets exactly one new-window report
     std::vector<std::string> killed;    // the windows kill reports name, in order
 };
 
-// One probe for the suite; each case looks only at the reports that came
-// after its own start.
+// One probe for the suite; each case looks at the reports after its start.
 class HookReports : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { probe = new HookProbe(); }
     static void TearDownTestSuite() { delete probe; }
     void SetUp() override { ASSERT_TRUE(probe->Started()); }
-
     // Runs the script and checks the new-window and kill reports it caused.
     void Check(const Case& c) {
         SCOPED_TRACE(c.program);
@@ -63,20 +56,13 @@ protected:
             killed.push_back(named != windows.end() ? named->name : "foreign");
         }
         EXPECT_EQ(c.killed, killed);
-        // Wendle's timers are one-shot, and they leave the program's own
-        // timers alone, whatever their ids.
+        // Wendle's timers are one-shot and leave the program's own alone.
         for (const auto& window : windows) {
-            if (window.name == "owntimers") {
-                EXPECT_GE(window.timerMessages, 5) << "the program's own timers were replaced";
-            } else {
-                EXPECT_LE(window.timerMessages, 2) << window.name;
-            }
+            EXPECT_TRUE(window.name == "owntimers" ? window.timerMessages >= 5 : window.timerMessages <= 2)
+                << window.name << " got " << window.timerMessages << " timer messages";
         }
-        if (c.reported.empty()) {
-            EXPECT_EQ(first, reports.size()) << "a program that is not watched reports nothing";
-        }
+        EXPECT_TRUE(!c.reported.empty() || first == reports.size()) << "a program that is not watched reports nothing";
     }
-
     static inline HookProbe* probe = nullptr;
 };
 
@@ -87,25 +73,19 @@ Script PlainWindows() {
 
 TEST_F(HookReports, EachProgramKindReportsEveryWindowAndKillsItsFrames) {
     const Case cases[] = {
-        // Class names compare without regard to case: registered first, the
-        // upper-case spelling is the class name both frames report.
+        // Class names compare without regard to case (the first spelling registers).
         {"IEXPLORE.EXE",
-         Script()
-             .Create("shouting", "IEFRAME", kFrameStyle, "Shouting")
-             .Frame("popup")
+         Script().Create("shouting", "IEFRAME", kFrameStyle, "Shouting").Frame("popup")
              .Create("tab", "TabWindowClass", kChildStyle, "Tab", "popup")
              .Create("cabinet", "CabinetWClass", kFrameStyle, "Cabinet")
              .Create("bare", "IEFrame", kNoSystemMenuStyle, "Bare")
              .Create("owntimers", "IEFrame", kFrameStyle, "OwnTimers"),
          {"shouting", "popup", "tab", "cabinet", "bare", "owntimers"},
          {"shouting", "popup", "cabinet", "owntimers"}},
-        // The first Netscape frame after load goes through. A title holding
-        // "Netscape" (case-sensitive) makes any class a frame. The hook reads
-        // no title by WM_GETTEXT, so a window filling the whole buffer
-        // unterminated harms nothing.
+        // The first Netscape frame goes through; "Netscape" (case-sensitive) in a
+        // title makes a frame; a WM_GETTEXT filling the buffer unterminated harms nothing.
         {"NETSCAPE.EXE",
-         Script()
-             .Create("first", "MozillaWindowClass", kFrameStyle, "First")
+         Script().Create("first", "MozillaWindowClass", kFrameStyle, "First")
              .Create("second", "MozillaWindowClass", kFrameStyle, "Second")
              .Create("titled", "TarnelixAd", kFrameStyle, "Buy now - Netscape 7")
              .Create("lower", "TarnelixAd", kFrameStyle, "buy now - netscape 7")
@@ -113,11 +93,9 @@ TEST_F(HookReports, EachProgramKindReportsEveryWindowAndKillsItsFrames) {
              .Create("fulltext", "TarnelixFullText", kFrameStyle, "Full"),
          {"first", "second", "titled", "lower", "nomenu", "fulltext"},
          {"second", "titled"}},
-        // Holding the letters AOL makes any name AOL. The frame's parent
-        // goes; a frame without a parent is spared.
+        // Any name holding AOL is AOL; a frame's parent goes, a frame without one stays.
         {"myaolhelper.exe",
-         Script()
-             .Create("host", "AOL Frame25", kFrameStyle, "AOL")
+         Script().Create("host", "AOL Frame25", kFrameStyle, "AOL")
              .Create("page", "BrowserWindowMDI", kChildStyle, "Page", "host")
              .Create("host2", "AOL Frame25", kFrameStyle, "AOL 2")
              .Create("site", "_AOL_EBROWSER_SITE", kChildStyle, "Site", "host2")
@@ -125,15 +103,13 @@ TEST_F(HookReports, EachProgramKindReportsEveryWindowAndKillsItsFrames) {
          {"host", "page", "host2", "site", "lone"},
          {"host", "host2"}},
         {"AIM.EXE",
-         Script()
-             .Create("buddies", "_Oscar_BuddyListWin", kFrameStyle, "Buddy List")
+         Script().Create("buddies", "_Oscar_BuddyListWin", kFrameStyle, "Buddy List")
              .Create("mini", "_aim_MiniBrowserClass", kFrameStyle, "Today"),
          {"buddies", "mini"},
          {"mini"}},
         // Only the real parent counts: an owned popup has none.
         {"ICQLITE.EXE",
-         Script()
-             .Create("message", "TarnelixIcq", kFrameStyle, "Initiating Message")
+         Script().Create("message", "TarnelixIcq", kFrameStyle, "Initiating Message")
              .Create("embedded", "Shell Embedding", kChildStyle, "", "message")
              .Create("owned", "Shell Embedding", "0x80000000", "", "message")
              .Create("now", "TarnelixIcq", kFrameStyle, "ICQ Now!")
@@ -143,8 +119,7 @@ TEST_F(HookReports, EachProgramKindReportsEveryWindowAndKillsItsFrames) {
          {"message", "embedded", "owned", "now", "embedded2", "chat", "embedded3"},
          {"embedded", "embedded2"}},
         {"KAZAA.EXE",
-         Script()
-             .Create("ad", "KazaaAdPIWnd", kFrameStyle, "Ad")
+         Script().Create("ad", "KazaaAdPIWnd", kFrameStyle, "Ad")
              .Create("child", "PIChild", kChildStyle, "Child", "ad")
              .Create("spinner", "Spinner", kFrameStyle, "lower-case pi"),
          {"ad", "child", "spinner"},
@@ -154,13 +129,10 @@ TEST_F(HookReports, EachProgramKindReportsEveryWindowAndKillsItsFrames) {
         {"EXPLORER.EXE", PlainWindows(), {}, {}},
         {"NOTEPAD.EXE", PlainWindows(), {}, {}},
     };
-    for (const Case& c : cases) {
-        Check(c);
-    }
+    for (const Case& c : cases) Check(c);
 }
 
-// Ctrl+N through SendInput reaches the keyboard hook of the browser's own
-// process. Key() pumps 30 ms after the key.
+// Ctrl+N through SendInput reaches the browser's own keyboard hook.
 TEST_F(HookReports, CtrlNLetsOneFrameThroughFor1500Ms) {
     Script script;
     script.Key("ctrl+n").Frame("wanted").Wait(100).Frame("popup");
@@ -169,19 +141,15 @@ TEST_F(HookReports, CtrlNLetsOneFrameThroughFor1500Ms) {
     Check({"IEXPLORE.EXE", script, {"wanted", "popup", "late", "stale"}, {"popup", "stale"}});
 }
 
-// What Wendle32Host.exe reports for a click in the 64-bit shell: the browser
-// started by it keeps its first frame, as after a click in the shell itself.
+// Wendle32Host.exe's note of a shell click lets the next browser frame through.
 TEST_F(HookReports, ShellActionNotedFromOutsideLetsTheNextFrameThrough) {
-    const FARPROC noted = GetProcAddress(GetModuleHandleA("Wendle.dll"), "NoteShellAction");
-    const auto note = reinterpret_cast<void (*)()>(noted);
+    const auto note = reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("Wendle.dll"), "NoteShellAction"));
     ASSERT_NE(nullptr, note);
     note();
     Check({"IEXPLORE.EXE", Script().Frame("launched").Frame("popup"), {"launched", "popup"}, {"popup"}});
 }
 
-// ICQ Lite once read the title of a new window's owner, which lives in
-// another thread, by a sent message; that thread waiting for this one hung
-// both for good.
+// A hook sending to an owner in a waiting thread would hang both threads.
 TEST_F(HookReports, OwnedPopupFromASecondThreadDoesNotHangItsProcess) {
     hooktest::Browser browser;
     ASSERT_TRUE(browser.Start(
@@ -192,14 +160,9 @@ TEST_F(HookReports, OwnedPopupFromASecondThreadDoesNotHangItsProcess) {
     EXPECT_TRUE(browser.Finish(windows, 2000));
 }
 
-// Tarnelix goes while report timers of the library are pending in a browser
-// that creates a frame every 20 ms until Tarnelix kills one: the "pending"
-// frame's timers wait while the browser then stalls. Windows then unloads the library from the browser (the
-// script's Unload does it under Wine); the browser must go on without a
-// timer firing into unmapped code, which the system would take for an
-// access violation, swallow and repeat every 100 ms. A second Tarnelix then
-// gets the reports of the browser that outlived the first: the library looks
-// the main window up again.
+// Tarnelix exits (then is terminated) while the library's timers are pending
+// in a stalled browser, and the library is unloaded: no timer may fire into
+// unmapped code. A second Tarnelix gets the surviving browser's reports.
 TEST(HookUnload, BrowserOutlivesTarnelixExitingAndTerminatedAndServesTheNextOne) {
     winetest::Process tarnelix[2];
     HWND main = winetest::StartTarnelix(tarnelix[0]);
@@ -236,9 +199,8 @@ TEST(HookUnload, BrowserOutlivesTarnelixExitingAndTerminatedAndServesTheNextOne)
     bool killed[2] = {false, false};
     for (const auto& window : windows) {
         EXPECT_LE(window.timerMessages, 2) << window.name;  // the report and the kill timer, once each
-        for (int phase = 0; phase < 2; ++phase) {
+        for (int phase = 0; phase < 2; ++phase)
             killed[phase] |= window.name.rfind(phase == 0 ? "one." : "two.", 0) == 0 && window.sysCloses > 0;
-        }
     }
     EXPECT_TRUE(killed[0] && killed[1]) << "each Tarnelix killed a frame of its flood";
 }

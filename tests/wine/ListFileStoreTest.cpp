@@ -1,7 +1,6 @@
 // The list files through the real Win32 file adapter: atomic replacement,
 // files held without sharing, and the system's text comparison.
 #include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
 
@@ -24,14 +23,12 @@ TEST(ListFileStore, SaveReplacesTheFileOverAStaleTemporaryAndAHeldFileKeepsItsOl
     list.Add("Alpha");
     ASSERT_TRUE(WriteBlockedHistoryFile(store, path, list));
     EXPECT_EQ("BLK:Alpha\r\nBLK:beta\r\n", ReadWholeFile(path));
-
     // What an interrupted earlier save would have left behind.
     std::ofstream(TemporaryPathFor(path), std::ios::binary) << "stale";
     list.Add("gamma");
     ASSERT_TRUE(WriteBlockedHistoryFile(store, path, list));
     EXPECT_EQ("BLK:Alpha\r\nBLK:beta\r\nBLK:gamma\r\n", ReadWholeFile(path));
     EXPECT_FALSE(std::filesystem::exists(TemporaryPathFor(path)));
-
     {
         auto held = store.OpenForRead(path);
         ASSERT_TRUE(held);

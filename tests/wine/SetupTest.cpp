@@ -1,7 +1,6 @@
 // The installer built from the program folder (tests/TarnelixSetup-test.exe),
 // installed and removed silently, with Tarnelix running when it goes.
 #include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <string>
 
@@ -16,10 +15,7 @@ const std::string kSetup = winetest::ToolsDir() + "TarnelixSetup-test.exe";
 std::string Env(const char* name) { return std::getenv(name) != nullptr ? std::getenv(name) : ""; }
 
 std::string MachineString(const char* key, const char* value, DWORD type = RRF_RT_REG_SZ) {
-    char data[8192] = {};
-    DWORD size = sizeof(data) - 2;
-    const LSTATUS status = RegGetValueA(HKEY_LOCAL_MACHINE, key, value, type, nullptr, data, &size);
-    return status == ERROR_SUCCESS && size > 0 ? std::string(data, size - 1) : "<missing>";
+    return winetest::ReadUserString(key, value, HKEY_LOCAL_MACHINE, type);
 }
 
 bool RunToEnd(const std::string& exe, const std::string& args) {
@@ -28,15 +24,12 @@ bool RunToEnd(const std::string& exe, const std::string& args) {
 }
 
 TEST(Setup, SilentInstallAndUninstallWithPurgeLeaveNothingBehindAndEndTarnelixFirst) {
-    if (!Exists(kSetup)) {
-        GTEST_SKIP() << "the installer was not built (makensis missing)";
-    }
+    if (!Exists(kSetup)) GTEST_SKIP() << "the installer was not built (makensis missing)";
     const std::string dir = Env("ProgramFiles") + "\\Tarnelix\\";
     const std::string menu = Env("ProgramData") + "\\Microsoft\\Windows\\Start Menu\\Programs\\Tarnelix\\";
     constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tarnelix";
     constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
     ASSERT_TRUE(RunToEnd(kSetup, "/S"));
-
     for (const char* file : {"Tarnelix.exe", "Wendle.dll", "Veilmark-AddOn.exe", "TarnelixCtrl.exe", "README.txt",
                              "Uninstall.exe", "Skin\\Default\\MainDlg.bmp", "Sound\\Default\\on.wav"}) {
         EXPECT_TRUE(Exists(dir + file)) << file;
@@ -45,21 +38,15 @@ TEST(Setup, SilentInstallAndUninstallWithPurgeLeaveNothingBehindAndEndTarnelixFi
     EXPECT_EQ("Tarnelix", MachineString(kUninstallKey, "DisplayName"));
     EXPECT_EQ("\"" + dir + "Uninstall.exe\"", MachineString(kUninstallKey, "UninstallString"));
     EXPECT_EQ("\"" + dir + "TarnelixCtrl.exe\"", MachineString(kRunKey, "Tarnelix"));
-
     winetest::Process tarnelix;
     ASSERT_TRUE(tarnelix.Start(dir + "Tarnelix.exe"));
     ASSERT_NE(nullptr, winetest::WaitForWindow("#32770", "Tarnelix 3.0", 15000));
     const std::string settings = "Software\\Corvantine\\Tarnelix\\Settings";
     ASSERT_NE("<missing>", winetest::ReadUserString(settings, "SkinDir"));
-
-    // The uninstaller copies itself away and runs from there: wait for its
-    // last step, its own file gone.
+    // The uninstaller runs from a copy of itself: its last step removes its file.
     ASSERT_TRUE(RunToEnd(dir + "Uninstall.exe", "/S /PURGE"));
-    for (const DWORD start = GetTickCount(); Exists(dir + "Uninstall.exe") && GetTickCount() - start < 60000;) {
-        winetest::PumpFor(100);
-    }
-    // Wine keeps the hook library mapped in every process that loaded it, so
-    // it may only be marked for deletion at the next start, with the folder.
+    winetest::WaitFor([&] { return !Exists(dir + "Uninstall.exe"); }, 60000);
+    // Wine keeps the hook library mapped, so it may only be marked for deletion.
     WIN32_FIND_DATAA found{};
     HANDLE search = FindFirstFileA((dir + "*").c_str(), &found);
     for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {

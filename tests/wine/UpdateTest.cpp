@@ -1,7 +1,6 @@
 // The update check of the real Tarnelix.exe against nginx on 127.0.0.1
 // (scripts/nginx-run.sh), whose served folder the tests fill.
 #include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -10,13 +9,11 @@
 
 namespace {
 
-using winetest::Exists;
-using winetest::ProgramDir;
+using namespace winetest;
 
 const std::string kServed = std::getenv("TARNELIX_UPDATE_DIR") ? std::getenv("TARNELIX_UPDATE_DIR") : "";
 const std::string kServer = std::getenv("TARNELIX_UPDATE_URL") ? std::getenv("TARNELIX_UPDATE_URL") : "";
 const std::string kNew = ProgramDir() + "New\\";
-
 
 // Puts a file on the server with its modification time on the given day of
 // December 2026, 06:10 UTC; nginx lists it as "<day>-Dec-2026 06:10".
@@ -31,27 +28,17 @@ void Serve(const std::string& path, const std::string& content, WORD day = 7) {
     CloseHandle(file);
 }
 
-std::string Read(const std::string& path) {
-    return Exists(path) ? winetest::ReadWholeFile(path) : "<missing>";
-}
-
+std::string Read(const std::string& path) { return Exists(path) ? ReadWholeFile(path) : "<missing>"; }
 DWORD CheckedForUpdates() {
-    DWORD value = 0, size = sizeof(value);
-    RegGetValueA(HKEY_CURRENT_USER, "Software\\Corvantine\\Tarnelix\\Updates", "Checked For Updates", RRF_RT_DWORD,
-                 nullptr, &value, &size);
-    return value;
+    return ReadUserNumber("Software\\Corvantine\\Tarnelix\\Updates", "Checked For Updates", 0);
 }
+std::string Recorded(const char* name) { return ReadTarnelixString("Updates", name); }
 
-std::string Recorded(const char* name) { return winetest::ReadTarnelixString("Updates", name); }
-
-// A clean registry whose "UpdateListingUrl" names a folder of the server.
-// The tests share the program folder and use names of their own.
-class UpdateCheck : public winetest::TarnelixTest {
+// Tarnelix listing a folder of the server; the tests share the program folder.
+class UpdateCheck : public TarnelixTest {
 protected:
     void StartWithListing(const std::string& folder) {
-        const std::string url = kServer + folder + "/";
-        RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Corvantine\\Tarnelix\\Settings", "UpdateListingUrl", REG_SZ,
-                        url.c_str(), static_cast<DWORD>(url.size() + 1));
+        WriteSetting("UpdateListingUrl", kServer + folder + "/");
         Start();
     }
 };
@@ -61,27 +48,26 @@ TEST_F(UpdateCheck, FirstCheckThenTheNextCheckFetchesExactlyTheChangedFile) {
     Serve("main\\Extra.dat", "extra");
     Serve("main\\Dropped.dll", "never arrives");  // the server drops the connection
     StartWithListing("main");
-    ASSERT_TRUE(winetest::WaitFor([] { return CheckedForUpdates() == 1; }, 15000));
+    ASSERT_TRUE(WaitFor([] { return CheckedForUpdates() == 1; }, 15000));
     EXPECT_EQ("extra", Read(kNew + "Extra.dat"));
     EXPECT_FALSE(Exists(kNew + "Wendle.dll")) << "present in the program folder";
     EXPECT_FALSE(Exists(kNew + "Dropped.dll") || Exists(kNew + "Dropped.dll.part"));
     for (const char* name : {"Wendle.dll", "Extra.dat", "Dropped.dll"}) {
         EXPECT_EQ("07-Dec-2026 06:10", Recorded(name)) << name;
     }
-
     // Extra.dat is installed; the next start checks again.
-    ASSERT_TRUE(winetest::ExitTarnelix(tarnelix, main));
+    ASSERT_TRUE(ExitTarnelix(tarnelix, main));
     MoveFileA((kNew + "Extra.dat").c_str(), (ProgramDir() + "Extra.dat").c_str());
     Serve("main\\Wendle.dll", "server's new Wendle", 9);
     Serve("main\\Dropped.dll", "still never arrives", 9);
-    winetest::Process again;
-    main = winetest::StartTarnelix(again);
+    Process again;
+    main = StartTarnelix(again);
     ASSERT_NE(nullptr, main);
-    ASSERT_TRUE(winetest::WaitFor([] { return Recorded("Wendle.dll") == "09-Dec-2026 06:10"; }, 15000));
+    ASSERT_TRUE(WaitFor([] { return Recorded("Wendle.dll") == "09-Dec-2026 06:10"; }, 15000));
     EXPECT_EQ("server's new Wendle", Read(kNew + "Wendle.dll"));
     EXPECT_FALSE(Exists(kNew + "Extra.dat")) << "unchanged, not fetched again";
     EXPECT_EQ("07-Dec-2026 06:10", Recorded("Dropped.dll")) << "a failed download keeps the old record";
-    EXPECT_TRUE(winetest::ExitTarnelix(again, main));
+    EXPECT_TRUE(ExitTarnelix(again, main));
     main = nullptr;
 }
 
@@ -97,7 +83,7 @@ TEST_F(UpdateCheck, HostileListingWritesNothingOutsideNew) {
     Serve("hostile\\index.html", page + "</pre></body></html>\r\n");
     Serve("hostile\\ok.dll", "ok");
     StartWithListing("hostile");
-    ASSERT_TRUE(winetest::WaitFor([] { return CheckedForUpdates() == 1; }, 15000));
+    ASSERT_TRUE(WaitFor([] { return CheckedForUpdates() == 1; }, 15000));
     EXPECT_EQ("ok", Read(kNew + "ok.dll")) << "the plain names are fetched";
     for (const std::string& path : {ProgramDir() + "evil.dll", ProgramDir() + "..\\evil.dll", ProgramDir() + "New\\a",
                                     ProgramDir() + "a", std::string("C:\\x.exe")}) {
@@ -111,10 +97,10 @@ TEST_F(UpdateCheck, HostileListingWritesNothingOutsideNew) {
 TEST_F(UpdateCheck, ExitDuringASlowDownloadEndsSoonAndLeavesNoTruncatedFile) {
     Serve("slow\\Slow.dat", std::string(1 << 20, 's'));  // a minute at 16 KiB/s
     StartWithListing("slow");
-    ASSERT_TRUE(winetest::WaitFor([] { return Exists(kNew + "Slow.dat.part"); }, 15000));
-    winetest::PumpFor(1000);
+    ASSERT_TRUE(WaitFor([] { return Exists(kNew + "Slow.dat.part"); }, 15000));
+    PumpFor(1000);
     PostMessageA(main, WM_COMMAND, IDOK, 0);
-    HWND question = winetest::WaitForWindow("#32770", "Message Info", 10000);
+    HWND question = WaitForWindow("#32770", "Message Info", 10000);
     ASSERT_NE(nullptr, question);
     PostMessageA(question, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(tarnelix.WaitForExit(5000)) << "the exit waits a bounded time for the check";

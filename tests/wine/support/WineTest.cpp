@@ -1,8 +1,6 @@
 #include "support/WineTest.h"
-
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -10,13 +8,12 @@
 namespace winetest {
 namespace {
 
+constexpr char kSettingsKey[] = "Software\\Corvantine\\Tarnelix\\Settings";
+
 std::string EnvFolder(const char* name) {
     const char* value = std::getenv(name);
-    std::string folder = value != nullptr ? value : "";
-    if (!folder.empty() && folder.back() != '\\') {
-        folder += '\\';
-    }
-    return folder;
+    const std::string folder = value != nullptr ? value : "";
+    return folder.empty() || folder.back() == '\\' ? folder : folder + '\\';
 }
 
 }  // namespace
@@ -26,36 +23,22 @@ std::string ToolsDir() { return EnvFolder("TARNELIX_TOOLS_DIR"); }
 std::string TestDir() { return EnvFolder("TARNELIX_TEST_DIR"); }
 
 Process::~Process() {
-    if (info.hProcess != nullptr) {
-        if (Running()) {
-            TerminateProcess(info.hProcess, 1);
-            WaitForSingleObject(info.hProcess, 5000);
-        }
-        CloseHandle(info.hProcess);
-        CloseHandle(info.hThread);
-    }
+    if (info.hProcess == nullptr) return;
+    if (Running()) TerminateProcess(info.hProcess, 1), WaitForSingleObject(info.hProcess, 5000);
+    CloseHandle(info.hProcess), CloseHandle(info.hThread);
 }
 
 bool Process::Start(const std::string& exePath, const std::string& args) {
-    std::string commandLine = "\"" + exePath + "\"";
-    if (!args.empty()) {
-        commandLine += " " + args;
-    }
-    std::vector<char> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back('\0');
+    std::string commandLine = "\"" + exePath + "\"" + (args.empty() ? "" : " " + args);
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
-    return CreateProcessA(exePath.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    return CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                           nullptr, &startup, &info) != FALSE;
 }
 
 bool Process::WaitForExit(DWORD timeoutMs, DWORD* exitCode) {
-    if (info.hProcess == nullptr || WaitForSingleObject(info.hProcess, timeoutMs) != WAIT_OBJECT_0) {
-        return false;
-    }
-    if (exitCode != nullptr) {
-        GetExitCodeProcess(info.hProcess, exitCode);
-    }
+    if (info.hProcess == nullptr || WaitForSingleObject(info.hProcess, timeoutMs) != WAIT_OBJECT_0) return false;
+    if (exitCode != nullptr) GetExitCodeProcess(info.hProcess, exitCode);
     return true;
 }
 
@@ -64,15 +47,10 @@ bool Process::Running() const {
 }
 
 void PumpFor(DWORD ms) {
-    DWORD start = GetTickCount();
-    do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(5);
-    } while (GetTickCount() - start < ms);
+    for (const DWORD start = GetTickCount();; Sleep(5)) {
+        for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); DispatchMessageA(&msg)) TranslateMessage(&msg);
+        if (GetTickCount() - start >= ms) return;
+    }
 }
 
 HWND WaitForWindow(const char* className, const char* title, DWORD timeoutMs) {
@@ -81,9 +59,7 @@ HWND WaitForWindow(const char* className, const char* title, DWORD timeoutMs) {
     return window;
 }
 
-bool WaitUntilGone(HWND window, DWORD timeoutMs) {
-    return WaitFor([&] { return !IsWindow(window); }, timeoutMs);
-}
+bool WaitUntilGone(HWND window, DWORD timeoutMs) { return WaitFor([&] { return !IsWindow(window); }, timeoutMs); }
 
 std::string WindowText(HWND window) {
     char text[512] = {};
@@ -93,87 +69,63 @@ std::string WindowText(HWND window) {
 
 std::string VersionString(const std::string& filePath, const char* name) {
     DWORD handle = 0;
-    DWORD size = GetFileVersionInfoSizeA(filePath.c_str(), &handle);
-    if (size == 0) {
-        return "";
-    }
-    std::vector<char> data(size);
-    if (!GetFileVersionInfoA(filePath.c_str(), 0, size, data.data())) {
-        return "";
-    }
-    std::string key = std::string("\\StringFileInfo\\040904B0\\") + name;
+    std::vector<char> data(GetFileVersionInfoSizeA(filePath.c_str(), &handle) + 1);
+    const std::string key = std::string("\\StringFileInfo\\040904B0\\") + name;
     char* value = nullptr;
     UINT length = 0;
-    if (!VerQueryValueA(data.data(), key.c_str(), reinterpret_cast<void**>(&value), &length) ||
-        value == nullptr) {
+    if (!GetFileVersionInfoA(filePath.c_str(), 0, static_cast<DWORD>(data.size()), data.data()) ||
+        !VerQueryValueA(data.data(), key.c_str(), reinterpret_cast<void**>(&value), &length) || value == nullptr) {
         return "";
     }
     return std::string(value, length > 0 ? length - 1 : 0);
 }
 
 HWND StartTarnelix(Process& tarnelix) {
-    if (!tarnelix.Start(ProgramDir() + "Tarnelix.exe")) {
-        return nullptr;
-    }
-    return WaitForWindow("#32770", "Tarnelix 3.0", 15000);
+    return tarnelix.Start(ProgramDir() + "Tarnelix.exe") ? WaitForWindow("#32770", "Tarnelix 3.0", 15000) : nullptr;
 }
 
 bool ExitTarnelix(Process& tarnelix, HWND mainWindow) {
     PostMessageA(mainWindow, WM_COMMAND, IDOK, 0);
-    // The exit question comes in the program's own message box.
     HWND question = WaitForWindow("#32770", "Message Info", 10000);
-    if (question == nullptr) {
-        return false;
-    }
-    PostMessageA(question, WM_COMMAND, IDOK, 0);
-    return tarnelix.WaitForExit(10000);
+    return question != nullptr && PostMessageA(question, WM_COMMAND, IDOK, 0) && tarnelix.WaitForExit(10000);
 }
 
-std::string ReadUserString(const std::string& key, const char* value) {
-    char data[4096] = {};
-    DWORD size = sizeof(data) - 1;
-    if (RegGetValueA(HKEY_CURRENT_USER, key.c_str(), value, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS) {
-        return "<missing>";
-    }
-    return data;
+std::string ReadUserString(const std::string& key, const char* value, HKEY root, DWORD type) {
+    char data[8192] = {};
+    DWORD size = sizeof(data) - 2;
+    if (RegGetValueA(root, key.c_str(), value, type, nullptr, data, &size) != ERROR_SUCCESS) return "<missing>";
+    return std::string(data, size > 0 ? size - 1 : 0);
+}
+
+DWORD ReadUserNumber(const std::string& key, const char* value, DWORD missing) {
+    DWORD size = sizeof(missing);
+    RegGetValueA(HKEY_CURRENT_USER, key.c_str(), value, RRF_RT_REG_DWORD, nullptr, &missing, &size);
+    return missing;
 }
 
 std::string ReadTarnelixString(const char* section, const char* value) {
     return ReadUserString(std::string("Software\\Corvantine\\Tarnelix\\") + section, value);
 }
 
-namespace {
-constexpr char kSettingsKey[] = "Software\\Corvantine\\Tarnelix\\Settings";
-}  // namespace
-
-void WriteSetting(const char* value, const char* text) {
-    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, value, REG_SZ, text, static_cast<DWORD>(std::strlen(text) + 1));
+void WriteSetting(const char* value, const std::string& text) {
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, value, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
 }
 
 void WriteSetting(const char* value, DWORD number) {
     RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, value, REG_DWORD, &number, sizeof(number));
 }
 
-DWORD SettingNumber(const char* value) {
-    DWORD number = 12345;
-    DWORD size = sizeof(number);
-    RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, value, RRF_RT_REG_DWORD, nullptr, &number, &size);
-    return number;
-}
+DWORD SettingNumber(const char* value) { return ReadUserNumber(kSettingsKey, value); }
 
 std::string CounterDigits(HWND mainWindow) {
     std::string digits;
-    for (int id = 1012; id >= 1007; --id) {
-        digits += WindowText(GetDlgItem(mainWindow, id));
-    }
+    for (int id = 1012; id >= 1007; --id) digits += WindowText(GetDlgItem(mainWindow, id));
     return digits;
 }
 
 HWND FindChildDialogWithControl(HWND parent, int controlId) {
     for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (GetDlgItem(child, controlId) != nullptr) {
-            return child;
-        }
+        if (GetDlgItem(child, controlId) != nullptr) return child;
     }
     return nullptr;
 }
@@ -190,54 +142,30 @@ std::string WaitForFileWith(const std::string& path, const std::string& text, DW
     return ReadWholeFile(path);
 }
 
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-    for (const DWORD start = GetTickCount(); !done(); PumpFor(10)) {
-        if (GetTickCount() - start > timeoutMs) {
-            return false;
-        }
-    }
-    return true;
-}
-
 bool SaveWindowShot(HWND window, const std::string& name) {
     RECT rect{};
-    if (!GetWindowRect(window, &rect) || rect.right <= rect.left || rect.bottom <= rect.top) {
-        return false;
-    }
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
+    if (!GetWindowRect(window, &rect) || rect.right <= rect.left || rect.bottom <= rect.top) return false;
+    const LONG width = rect.right - rect.left, height = rect.bottom - rect.top;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
+    // A bottom-up 24-bit picture, as BMP files hold them.
     BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;  // bottom-up, as BMP files are
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(memory, bitmap);
     BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
     SelectObject(memory, old);
-    const DWORD stride = ((static_cast<DWORD>(width) * 3 + 3) / 4) * 4;
-    const DWORD imageSize = stride * static_cast<DWORD>(height);
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;  // "BM"
-    file.bfOffBits = sizeof(file) + sizeof(info.bmiHeader);
-    file.bfSize = file.bfOffBits + imageSize;
+    const DWORD imageSize = ((static_cast<DWORD>(width) * 3 + 3) / 4) * 4 * static_cast<DWORD>(height);
+    const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    const BITMAPFILEHEADER file{0x4D42, offset + imageSize, 0, 0, offset};  // "BM"
     CreateDirectoryA((TestDir() + "screenshots").c_str(), nullptr);
-    const std::string path = TestDir() + "screenshots\\" + name + ".bmp";
-    bool saved = false;
-    if (FILE* out = std::fopen(path.c_str(), "wb")) {
-        saved = std::fwrite(&file, sizeof(file), 1, out) == 1 &&
-                std::fwrite(&info.bmiHeader, sizeof(info.bmiHeader), 1, out) == 1 &&
-                std::fwrite(bits, imageSize, 1, out) == 1;
-        std::fclose(out);
-    }
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    FILE* out = std::fopen((TestDir() + "screenshots\\" + name + ".bmp").c_str(), "wb");
+    const bool saved = out != nullptr && std::fwrite(&file, sizeof(file), 1, out) == 1 &&
+                       std::fwrite(&info.bmiHeader, sizeof(info.bmiHeader), 1, out) == 1 &&
+                       std::fwrite(bits, imageSize, 1, out) == 1;
+    if (out != nullptr) std::fclose(out);
+    DeleteObject(bitmap), DeleteDC(memory), ReleaseDC(nullptr, screen);
     return saved;
 }
 
@@ -259,9 +187,7 @@ void TarnelixTest::SetUp() {
 }
 
 void TarnelixTest::TearDown() {
-    if (main != nullptr && IsWindow(main)) {
-        EXPECT_TRUE(ExitTarnelix(tarnelix, main));
-    }
+    EXPECT_TRUE(main == nullptr || !IsWindow(main) || ExitTarnelix(tarnelix, main));
 }
 
 void TarnelixTest::Start() {

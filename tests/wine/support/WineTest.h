@@ -1,20 +1,16 @@
-// Helpers for the end-to-end tests that run under Wine: where the program
-// folder copy is, starting programs and waiting for their windows.
+// Helpers for the end-to-end tests under Wine: the folders, started
+// programs, windows, the registry and files.
 #pragma once
 #include <gtest/gtest.h>
 #include <windows.h>
-
-#include <functional>
 #include <string>
 
 namespace winetest {
 
-// The fresh copy of the program folder that wine-run.sh made for this test,
-// ending in a backslash.
+// Folders given by wine-run.sh, each ending in a backslash: the fresh copy of
+// the program folder, the test programs and tools, this test's scratch folder.
 std::string ProgramDir();
-// The folder of the test programs and helper tools, ending in a backslash.
 std::string ToolsDir();
-// A scratch folder of this test, ending in a backslash.
 std::string TestDir();
 
 // A started program, terminated on destruction if it still runs.
@@ -24,9 +20,8 @@ public:
     ~Process();
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
-
     bool Start(const std::string& exePath, const std::string& args = "");
-    // Waits for the end; returns true and fills exitCode when it ended in time.
+    // True, with the exit code, when it ended in time.
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr);
     bool Running() const;
     DWORD Id() const { return info.dwProcessId; }
@@ -36,39 +31,34 @@ private:
     PROCESS_INFORMATION info{};
 };
 
-// Polls for a top-level window (either text may be null), pumping this
-// thread's messages meanwhile. Returns null on time-out.
-HWND WaitForWindow(const char* className, const char* title, DWORD timeoutMs);
-// Waits until the window no longer exists.
-bool WaitUntilGone(HWND window, DWORD timeoutMs);
 // Pumps this thread's messages for the given time.
 void PumpFor(DWORD ms);
-// Polls the condition, pumping this thread's messages, until it holds or
-// the time is up; then its last answer.
+// Polls the condition, pumping messages, until it holds or the time is up.
 template <typename Condition>
 bool WaitFor(Condition condition, DWORD timeoutMs) {
     for (const DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; PumpFor(10)) {
-        if (condition()) {
-            return true;
-        }
+        if (condition()) return true;
     }
     return condition();
 }
+// A top-level window (either text may be null); null on time-out.
+HWND WaitForWindow(const char* className, const char* title, DWORD timeoutMs);
+bool WaitUntilGone(HWND window, DWORD timeoutMs);
 // The text of a window of any process.
 std::string WindowText(HWND window);
 
 // Starts Tarnelix.exe from the program folder and waits for its main window.
 HWND StartTarnelix(Process& tarnelix);
-// Exits Tarnelix the way the user does: the exit command, then OK on the
-// question. True when the process ended.
+// The user's exit: the exit command, then OK on the question. True when it ended.
 bool ExitTarnelix(Process& tarnelix, HWND mainWindow);
-// A string value below HKEY_CURRENT_USER; "<missing>" when there is none.
-std::string ReadUserString(const std::string& key, const char* value);
+// A registry string (REG_MULTI_SZ: NUL-separated), "<missing>" when there is none.
+std::string ReadUserString(const std::string& key, const char* value, HKEY root = HKEY_CURRENT_USER,
+                           DWORD type = RRF_RT_REG_SZ);
+DWORD ReadUserNumber(const std::string& key, const char* value, DWORD missing = 12345);
 // Reads a string value of HKCU\Software\Corvantine\Tarnelix\<section>.
 std::string ReadTarnelixString(const char* section, const char* value);
-// Values of HKCU\Software\Corvantine\Tarnelix\Settings; a missing number
-// reads as 12345.
-void WriteSetting(const char* value, const char* text);
+// Values of HKCU\Software\Corvantine\Tarnelix\Settings; a missing number reads 12345.
+void WriteSetting(const char* value, const std::string& text);
 void WriteSetting(const char* value, DWORD number);
 DWORD SettingNumber(const char* value);
 // The six counter digits of the main window, leftmost first.
@@ -76,17 +66,11 @@ std::string CounterDigits(HWND mainWindow);
 // The page of the main window that holds the control.
 HWND FindChildDialogWithControl(HWND parent, int controlId);
 std::string ReadWholeFile(const std::string& path);
-// True when a file or folder of that path exists.
 bool Exists(const std::string& path);
-// The file's content once it holds the text (or after the time, whatever it
-// holds then): a save caused by a posted click lands when the program gets
-// to it, which under load is later than any fixed pause.
+// The file's content once it holds the text, or whatever it holds after the time.
 std::string WaitForFileWith(const std::string& path, const std::string& text, DWORD timeoutMs);
-// Pumps until done() holds; false when it still does not after the time.
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);
 
-// Saves what the screen shows of the window as TestDir()\screenshots\name.bmp;
-// wine-run.sh turns these into PNG files in the build tree.
+// Saves the window's screen as TestDir()\screenshots\name.bmp (wine-run.sh makes PNGs).
 bool SaveWindowShot(HWND window, const std::string& name);
 // The colour the screen shows at a point of the window's client area.
 COLORREF ClientPixel(HWND window, int x, int y);
@@ -94,19 +78,16 @@ COLORREF ClientPixel(HWND window, int x, int y);
 // A string value of a file's version resource, e.g. "CompanyName".
 std::string VersionString(const std::string& filePath, const char* name);
 
-// A test of the real Tarnelix.exe that starts from a first run (no
-// settings, no list files) and exits the program the user's way.
+// A test of the real Tarnelix.exe from a first run (no settings, no list
+// files) that exits the program the user's way.
 class TarnelixTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
-    // Starts Tarnelix and returns once its main window answers: the first
-    // start in a fresh wineserver can take seconds.
+    // Starts Tarnelix and returns once its main window answers.
     void Start();
-    // Waits until the main window answers. A sent message overtakes posted
-    // ones, so this does not prove that those were handled.
+    // Waits until the main window answers; posted messages may still wait.
     bool Sync();
-
     Process tarnelix;
     HWND main = nullptr;
 };

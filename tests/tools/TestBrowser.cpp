@@ -4,16 +4,15 @@
 //   create NAME CLASS STYLE TITLE PARENT  a window; PARENT names an earlier one, or -
 //   key|press|release KEYS                SendInput keys: "ctrl+n", "n", "enter", "ctrl"
 //   click                                 a left click on the input window through SendInput
-//   helpers N PERIOD                      N "Chrome_WidgetWin_1" tooltips and menus (no caption),
-//                                         one every PERIOD ms, each destroyed ten windows later
+//   helpers N PERIOD                      N hidden "Chrome_WidgetWin_1" tooltips and menus,
+//                                         one per PERIOD ms, destroyed ten windows later
 //   wait MS                               pump messages for MS ms
 //   hold NAME MS                          pump until NAME got a close command, at most MS ms
-//   flood NAME PERIOD MS                  an "IEFrame" frame NAME.i every PERIOD ms until one
-//                                         of them got a close command, at most MS ms
+//   flood NAME PERIOD MS                  "IEFrame" frames NAME.i every PERIOD ms until one got a
+//                                         close command, at most MS ms
 //   stall MS                              no pumping for MS ms, so timers stay pending; the
 //                                         input window is titled "stalled" meanwhile
-//   unload                                drops the hooks' reference to Wendle.dll, as
-//                                         Windows does once the hooks are gone
+//   unload                                drops the hooks' reference to Wendle.dll (as Windows does)
 //   ownedwait NAME                        a second thread creates a "Shell Embedding" popup
 //                                         owned by NAME while this thread waits, not pumping
 // Class "TarnelixFullText" fills the WM_GETTEXT buffer unterminated; title

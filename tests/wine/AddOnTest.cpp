@@ -1,6 +1,5 @@
-// Veilmark-AddOn.exe with the real Tarnelix: the protocol, every cleaning step
-// on Wine's trace folders, URL cache and registry, and the window. Timers are
-// driven by posted WM_TIMER; addon-setup.sh plants a link in the temp folder.
+// Veilmark-AddOn.exe with the real Tarnelix: protocol, each cleaning step, window.
+// Timers are driven by posted WM_TIMER; addon-setup.sh plants a link in the temp folder.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <shellapi.h>
@@ -85,8 +84,7 @@ DWORD ValueCount(const char* key) {
     return values;
 }
 
-// Ticks the boxes, runs timer 2 once and waits until the run has ended (a
-// sent message waits for the run's timer event).
+// Ticks the boxes, runs timer 2 once and waits until the run has ended.
 void CleanWith(const AddOn& addOn, std::initializer_list<int> boxes) {
     for (int id : boxes) addOn.Click(id);
     const int before = Runs();

@@ -1,5 +1,4 @@
-// TestBrowser copies under the watched program names, and a HookProbe that
-// stands in for the main window.
+// TestBrowser copies under watched program names; a HookProbe as the main window.
 #pragma once
 #include <windows.h>
 #include <string>
@@ -35,8 +34,8 @@ struct BrowserWindow {
 };
 using Windows = std::vector<BrowserWindow>;
 
-// A "Tarnelix 3.0" window of this process that installs Wendle.dll's hooks
-// and records the reports while this thread pumps. One at a time.
+// A "Tarnelix 3.0" window here that installs the hooks and records reports while
+// this thread pumps. One at a time.
 class HookProbe {
 public:
     HookProbe();
@@ -82,8 +81,7 @@ class Browser {
 public:
     // Starts TestDir()\fileName, a copy of TestBrowser.exe, writing TestDir()\outName.
     bool Start(const std::string& fileName, const Script& script, const std::string& outName);
-    // Pumps this thread's messages until a clean end and reads the output;
-    // false on time-out, crash or a failed command.
+    // Pumps until a clean end and reads the output; false on time-out, crash or failure.
     bool Finish(Windows& windows, DWORD timeoutMs = 20000);
 
 private:

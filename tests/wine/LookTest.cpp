@@ -337,11 +337,10 @@ bool IconExists(HWND trayWindow, DWORD message = NIM_MODIFY) {
     return Shell_NotifyIconA(message, &data) != FALSE;
 }
 
-// Started disabled: no start-up notice in the way. The kill and Disable are
-// queued while the thread is held, so timer 51 cannot tick between them; the
-// test then drives the slide with posted ticks. Then the tray: its menu (items
-// checked on the screenshot), a single click that does nothing, the double
-// click that shows the window, and the icon back after a taskbar restart.
+// Started disabled: no start-up notice in the way. Kill and Disable are queued
+// while the thread is held (no tick of timer 51 between); posted ticks drive the
+// slide. Then the tray: its menu (see the screenshot), a single click doing
+// nothing, the double click showing the window, the icon after a taskbar restart.
 TEST_F(Look, KillNoticeSlidesAndHidesAndTheTrayIconOpensItsMenuAndOutlivesATaskbarRestart) {
     WriteSetting("Disable", DWORD{1});
     Start();
@@ -451,10 +450,9 @@ TEST_F(Look, StartChosenKillSoundAndExitArePlayedFromTheSoundFolder) {
     EXPECT_EQ(expected + "async " + folder + "off.wav\n", ReadLog(log));
 }
 
-// A kill while the history page is open is listed at once; titles that
-// "Allow " moves stay listed though the allowed file cannot be saved. Then the
-// add-popups tab, the Run entry (emptied, never deleted), the add-on's runs
-// counted but its own not, and Cancel on the exit question.
+// A kill is listed at once on the open history page; titles "Allow " moves stay
+// listed though the allowed file cannot be saved. Then the locked add-popups tab,
+// the Run entry (emptied, never deleted), the add-on's runs, Cancel on the exit.
 TEST_F(Look, HistoryActsOnSelectedTitlesAddPopupsIsLockedRunEntryAndRunsAreKeptAndExitAsks) {
     const std::string history = ProgramDir() + "BlockedHistory.dat";
     std::ofstream(history, std::ios::binary) << "BLK:beta\r\nBLK:Delta\r\n";

@@ -1,5 +1,4 @@
-// Helpers for the end-to-end tests under Wine: the folders, started
-// programs, windows, the registry and files.
+// Helpers of the end-to-end tests under Wine.
 #pragma once
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -31,7 +30,6 @@ private:
     PROCESS_INFORMATION info{};
 };
 
-// Pumps this thread's messages for the given time.
 void PumpFor(DWORD ms);
 // Polls the condition, pumping messages, until it holds or the time is up.
 template <typename Condition>
@@ -55,7 +53,7 @@ bool ExitTarnelix(Process& tarnelix, HWND mainWindow);
 std::string ReadUserString(const std::string& key, const char* value, HKEY root = HKEY_CURRENT_USER,
                            DWORD type = RRF_RT_REG_SZ);
 DWORD ReadUserNumber(const std::string& key, const char* value, DWORD missing = 12345);
-// Reads a string value of HKCU\Software\Corvantine\Tarnelix\<section>.
+// A value of HKCU\Software\Corvantine\Tarnelix\<section>.
 std::string ReadTarnelixString(const char* section, const char* value);
 // Values of HKCU\Software\Corvantine\Tarnelix\Settings; a missing number reads 12345.
 void WriteSetting(const char* value, const std::string& text);
@@ -78,8 +76,7 @@ COLORREF ClientPixel(HWND window, int x, int y);
 // A string value of a file's version resource, e.g. "CompanyName".
 std::string VersionString(const std::string& filePath, const char* name);
 
-// A test of the real Tarnelix.exe from a first run (no settings, no list
-// files) that exits the program the user's way.
+// A test of Tarnelix.exe from a first run (no settings or lists), exited the user's way.
 class TarnelixTest : public ::testing::Test {
 protected:
     void SetUp() override;

@@ -40,8 +40,6 @@ TEST(RegExpSingle, CountIsTheHighestReportedGroupWithByteOffsetsAndUnsetGroupsEm
     EXPECT_EQ(re.MatchFrom("a1", 2, "(x*)", ""), 0);  // at the end: as an empty subject
 }
 
-// The update check stops at a count below 1; the listing's pattern is built
-// in and always compiles.
 TEST(RegExpSingle, MatchWithoutGroupsCountsZeroNoMatchIsMinusOneAndABadPatternZero)
 {
     CRegExp re;

@@ -1,6 +1,6 @@
 # Entry points. `make test` and `make demo` do the whole set-up themselves
 # on a fresh Debian 12 machine.
-.PHONY: all setup build build-win64 build-native test unit-test wine-test bench fuzz demo clean
+.PHONY: all setup build build-win64 build-native test unit-test wine-test bench fuzz soak demo clean
 
 JOBS ?= 2
 # Seconds each fuzz target runs in `make fuzz`; `make test` gives each 30.
@@ -33,6 +33,11 @@ test: build
 	ctest --preset native-asan -j $(JOBS)
 	ctest --preset native -j $(JOBS)
 	@JOBS=$(JOBS) bash scripts/fuzz.sh 30
+
+# The full soak run under Wine: 20,000 windows and 52,000 input events.
+soak: build-win64
+	TARNELIX_WINE_ROOT=$(CURDIR)/build/wine bash scripts/wine-run.sh --name soak-full \
+	  --program-dir build/win64/bin --exe build/win64/tests/SoakRun.exe --timeout 3600 -- --rounds=4000
 
 fuzz: setup
 	@JOBS=$(JOBS) bash scripts/fuzz.sh $(FUZZ_SECONDS)

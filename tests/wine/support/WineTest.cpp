@@ -27,10 +27,7 @@ std::string TestDir() { return EnvFolder("TARNELIX_TEST_DIR"); }
 
 Process::~Process() {
     if (info.hProcess != nullptr) {
-        if (Running()) {
-            TerminateProcess(info.hProcess, 1);
-            WaitForSingleObject(info.hProcess, 5000);
-        }
+        Terminate();
         CloseHandle(info.hProcess);
         CloseHandle(info.hThread);
     }
@@ -59,6 +56,13 @@ bool Process::WaitForExit(DWORD timeoutMs, DWORD* exitCode) {
     return true;
 }
 
+bool Process::Terminate() {
+    if (Running()) {
+        TerminateProcess(info.hProcess, 1);
+    }
+    return WaitForExit(5000);
+}
+
 bool Process::Running() const {
     return info.hProcess != nullptr && WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT;
 }
@@ -73,6 +77,15 @@ void PumpFor(DWORD ms) {
         }
         Sleep(5);
     } while (GetTickCount() - start < ms);
+}
+
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    for (const DWORD start = GetTickCount(); !done(); PumpFor(20)) {
+        if (GetTickCount() - start >= timeoutMs) {
+            return false;
+        }
+    }
+    return true;
 }
 
 HWND WaitForWindow(const char* className, const char* title, DWORD timeoutMs) {

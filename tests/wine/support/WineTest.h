@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace winetest {
@@ -27,6 +28,9 @@ public:
     // Waits for the end; returns true and fills exitCode when it ended in time.
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr);
     bool Running() const;
+    // Ends it at once, the way a crash does (no clean-up of its own runs);
+    // true once it is gone.
+    bool Terminate();
     DWORD Id() const { return info.dwProcessId; }
 
 private:
@@ -40,6 +44,8 @@ HWND WaitForWindow(const char* className, const char* title, DWORD timeoutMs);
 bool WaitUntilGone(HWND window, DWORD timeoutMs);
 // Pumps this thread's messages for the given time.
 void PumpFor(DWORD ms);
+// Pumps this thread's messages until `done` holds; false on time-out.
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);
 
 // Starts Tarnelix.exe from the program folder and waits for its main window.
 HWND StartTarnelix(Process& tarnelix);

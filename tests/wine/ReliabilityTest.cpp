@@ -114,11 +114,15 @@ TEST(Reliability, HostileSettingsAndFilesAKeyWithoutWriteAccessAndAKilledRunLeav
     HWND main = winetest::StartTarnelix(first);
     ASSERT_NE(nullptr, main);
     EXPECT_EQ(ProgramDir() + "Skin\\Default\\", winetest::ReadTarnelixString("Settings", "SkinDir"));
-    EXPECT_EQ(BST_CHECKED, SendMessageA(GetDlgItem(main, 1047), BM_GETCHECK, 0, 0));
+    // The main window can be found before its initialisation has set the boxes.
+    EXPECT_TRUE(winetest::WaitUntil([&] { return SendMessageA(GetDlgItem(main, 1047), BM_GETCHECK, 0, 0) == BST_CHECKED; },
+                                    10000));
     KillPopup("first");
     EXPECT_TRUE(winetest::WaitUntil([] { return winetest::ReadTarnelixString("Settings", "PopupCounter") == "1"; }, 10000));
     EXPECT_NE(0u, GetFileAttributesA(history.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((history + ".tmp").c_str()));
+    // The history is saved after the counter; its temporary file goes with the failed save.
+    EXPECT_TRUE(winetest::WaitUntil([&] { return GetFileAttributesA((history + ".tmp").c_str()) == INVALID_FILE_ATTRIBUTES; },
+                                    10000));
 
     // Without write access the count goes on on screen; the stored one stays.
     ASSERT_TRUE(DenyWrites(settingsKey, true));

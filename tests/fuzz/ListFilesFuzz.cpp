@@ -3,8 +3,9 @@
 // list, whatever the first file held.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
+
+#include "FuzzCheck.h"
 #include <vector>
 
 #include "pages/ListFiles.h"
@@ -16,13 +17,6 @@ constexpr const char* kIn = "C:\\in.dat";
 constexpr const char* kOut = "C:\\out.dat";
 // Small enough to hit the line limit with short inputs.
 constexpr std::size_t kMaxLines = 64;
-
-void Require(bool condition)
-{
-    if (!condition) {
-        std::abort();
-    }
-}
 
 std::vector<std::string> Texts(const SortedTextList& list)
 {

@@ -4,10 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-
-#include "FuzzCheck.h"
 #include <vector>
 
+#include "FuzzCheck.h"
 #include "pages/ListFiles.h"
 #include "support/MemoryFileStore.h"
 

@@ -37,7 +37,7 @@ test: build
 # The full soak run under Wine: 20,000 windows and 52,000 input events.
 soak: build-win64
 	TARNELIX_WINE_ROOT=$(CURDIR)/build/wine bash scripts/wine-run.sh --name soak-full \
-	  --program-dir build/win64/bin --exe build/win64/tests/SoakRun.exe --timeout 3600 -- --rounds=4000
+	  --program-dir $(CURDIR)/build/win64/bin --exe $(CURDIR)/build/win64/tests/SoakRun.exe --timeout 3600 -- --rounds=4000
 
 fuzz: setup
 	@JOBS=$(JOBS) bash scripts/fuzz.sh $(FUZZ_SECONDS)

@@ -9,7 +9,7 @@
 namespace {
 
 using hooktest::Script;
-using winetest::WaitUntil;
+using winetest::WaitFor;
 
 constexpr const char* kChromium = "Chrome_WidgetWin_1";
 constexpr const char* kFrame = hooktest::kFrameStyle;
@@ -24,7 +24,7 @@ protected:
         ASSERT_NE(nullptr, main = winetest::StartTarnelix(tarnelix));
         // The window shows before its initialisation has set the check
         // boxes from the settings; the kill sound's path is written then.
-        ASSERT_TRUE(WaitUntil([] { return winetest::ReadTarnelixString("Settings", "SoundFile") != "<missing>"; }, 5000));
+        ASSERT_TRUE(WaitFor([] { return winetest::ReadTarnelixString("Settings", "SoundFile") != "<missing>"; }, 5000));
     }
     void TearDown() override { EXPECT_TRUE(main == nullptr || winetest::ExitTarnelix(tarnelix, main)); }
     // Each copy starts afresh, its first 3 s being its session restore;
@@ -39,13 +39,13 @@ protected:
     }
     // The count is stored just after the close is posted.
     void ExpectPopupCounter(const std::string& count) {
-        EXPECT_TRUE(WaitUntil([&] { return winetest::ReadTarnelixString("Settings", "PopupCounter") == count; }, 5000))
+        EXPECT_TRUE(WaitFor([&] { return winetest::ReadTarnelixString("Settings", "PopupCounter") == count; }, 5000))
             << count;
     }
     void ClickDisable(UINT check) {
         SendMessageA(GetDlgItem(main, 1048), BM_SETCHECK, check, 0);
         PostMessageA(main, WM_COMMAND, 1048, 0);
-        ASSERT_TRUE(WaitUntil([&] { return winetest::SettingNumber("Disable") == check; }, 5000));
+        ASSERT_TRUE(WaitFor([&] { return winetest::SettingNumber("Disable") == check; }, 5000));
     }
 
     winetest::Process tarnelix;
@@ -105,13 +105,13 @@ TEST_F(Watcher, DisableStopsItInternetExplorerStaysTheHookLibrarysAndTypingNever
     SetForegroundWindow(typing);
     const auto busy = [&] { return SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, 100, nullptr) == 0; };
     PostMessageA(main, WM_COMMAND, 0x7A10, 0);  // test only: the main window sleeps for 2 s
-    ASSERT_TRUE(WaitUntil(busy, 2000));
+    ASSERT_TRUE(WaitFor(busy, 2000));
     INPUT keys[2] = {{INPUT_KEYBOARD, {}}, {INPUT_KEYBOARD, {}}};
     keys[0].ki.wVk = keys[1].ki.wVk = 'A';
     keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
     const DWORD sent = GetTickCount();
     SendInput(2, keys, sizeof(INPUT));
-    ASSERT_TRUE(WaitUntil([&] { return GetWindowTextLengthA(typing) > 0; }, 2000));
+    ASSERT_TRUE(WaitFor([&] { return GetWindowTextLengthA(typing) > 0; }, 2000));
     std::printf("key typed %lu ms after SendInput while Tarnelix sleeps\n", GetTickCount() - sent);
     EXPECT_TRUE(busy()) << "the key arrived only once the main window was free again";
     DestroyWindow(typing);

@@ -27,10 +27,7 @@ std::string TestDir() { return EnvFolder("TARNELIX_TEST_DIR"); }
 
 Process::~Process() {
     if (info.hProcess != nullptr) {
-        if (Running()) {
-            TerminateProcess(info.hProcess, 1);
-            WaitForSingleObject(info.hProcess, 5000);
-        }
+        Terminate();
         CloseHandle(info.hProcess);
         CloseHandle(info.hThread);
     }
@@ -57,6 +54,13 @@ bool Process::WaitForExit(DWORD timeoutMs, DWORD* exitCode) {
         GetExitCodeProcess(info.hProcess, exitCode);
     }
     return true;
+}
+
+bool Process::Terminate() {
+    if (Running()) {
+        TerminateProcess(info.hProcess, 1);
+    }
+    return WaitForExit(5000);
 }
 
 bool Process::Running() const {
@@ -188,15 +192,6 @@ bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) !
 std::string WaitForFileWith(const std::string& path, const std::string& text, DWORD timeoutMs) {
     WaitFor([&] { return ReadWholeFile(path).find(text) != std::string::npos; }, timeoutMs);
     return ReadWholeFile(path);
-}
-
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-    for (const DWORD start = GetTickCount(); !done(); PumpFor(10)) {
-        if (GetTickCount() - start > timeoutMs) {
-            return false;
-        }
-    }
-    return true;
 }
 
 bool SaveWindowShot(HWND window, const std::string& name) {

@@ -29,6 +29,9 @@ public:
     // Waits for the end; returns true and fills exitCode when it ended in time.
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr);
     bool Running() const;
+    // Ends it at once, the way a crash does (no clean-up of its own runs);
+    // true once it is gone.
+    bool Terminate();
     DWORD Id() const { return info.dwProcessId; }
     HANDLE Handle() const { return info.hProcess; }
 
@@ -82,8 +85,6 @@ bool Exists(const std::string& path);
 // holds then): a save caused by a posted click lands when the program gets
 // to it, which under load is later than any fixed pause.
 std::string WaitForFileWith(const std::string& path, const std::string& text, DWORD timeoutMs);
-// Pumps until done() holds; false when it still does not after the time.
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);
 
 // Saves what the screen shows of the window as TestDir()\screenshots\name.bmp;
 // wine-run.sh turns these into PNG files in the build tree.

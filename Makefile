@@ -1,8 +1,10 @@
 # Entry points. `make test` and `make demo` do the whole set-up themselves
 # on a fresh Debian 12 machine.
-.PHONY: all setup build build-win64 build-win32 build-native test unit-test wine-test bench demo dist clean
+.PHONY: all setup build build-win64 build-win32 build-native test unit-test wine-test bench fuzz soak demo dist clean
 
 JOBS ?= 2
+# Seconds each fuzz target runs in `make fuzz`; `make test` gives each 30.
+FUZZ_SECONDS ?= 60
 
 all: build
 
@@ -30,11 +32,21 @@ build: build-win64 build-win32 build-native
 
 # The benchmark figures first, then the native unit tests under the
 # sanitizers, then the whole suite (native unit tests and the Wine tests) in
-# one CTest run, whose summary closes the output.
+# one CTest run, whose summary closes the output; last every fuzz target
+# for 30 s.
 test: build
 	@bash scripts/bench.sh build/native
 	ctest --preset native-asan -j $(JOBS)
 	ctest --preset native -j $(JOBS)
+	@JOBS=$(JOBS) bash scripts/fuzz.sh 30
+
+# The full soak run under Wine: 20,000 windows and 52,000 input events.
+soak: build-win64
+	TARNELIX_WINE_ROOT=$(CURDIR)/build/wine bash scripts/wine-run.sh --name soak-full \
+	  --program-dir $(CURDIR)/build/win64/bin --exe $(CURDIR)/build/win64/tests/SoakRun.exe --timeout 3600 -- --rounds=4000
+
+fuzz: setup
+	@JOBS=$(JOBS) bash scripts/fuzz.sh $(FUZZ_SECONDS)
 
 bench: build-native
 	@bash scripts/bench.sh build/native --strict
@@ -50,4 +62,4 @@ demo: build-win64
 	@bash scripts/demo.sh
 
 clean:
-	rm -rf build/native build/native-asan build/win64 build/win32 build/wine build/demo dist
+	rm -rf build/native build/native-asan build/win64 build/win32 build/wine build/demo build/fuzz dist

@@ -13,12 +13,18 @@ AllowedBanners::AllowedBanners(IFileStore& store, const ITextCompare& compare, s
 
 bool AllowedBanners::LoadFromFile()
 {
+    // Reading the file over a change that never reached it would lose the
+    // change; it is saved first, and kept in memory while that still fails.
+    if (unsaved && !SaveToFile()) {
+        return false;
+    }
     return ReadAllowedFile(store, path, list, kMaxListLines);
 }
 
 bool AllowedBanners::SaveToFile()
 {
-    return WriteAllowedFile(store, path, list);
+    unsaved = !WriteAllowedFile(store, path, list);
+    return !unsaved;
 }
 
 bool AllowedBanners::OnAddPopup(const std::string& entryText)

@@ -20,10 +20,12 @@ public:
     AllowedBanners(IFileStore& store, const ITextCompare& compare, std::string path);
 
     // Replaces the list with the file's entries; false when the file could
-    // not be opened (the list is then empty).
+    // not be opened (the list is then empty). After a failed save the list
+    // is saved first and, while that fails, kept as it is: reading the file
+    // over it would lose the change.
     bool LoadFromFile();
     // Rewrites the file from the list; false when the save failed (the old
-    // file is then left as it was).
+    // file is then left as it was, and the list is marked unsaved).
     bool SaveToFile();
 
     // "Add Popup": adds the typed text, untrimmed, unless it is empty or an
@@ -50,4 +52,5 @@ private:
     const ITextCompare& compare;
     std::string path;
     SortedTextList list;
+    bool unsaved = false;
 };

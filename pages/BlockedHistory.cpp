@@ -12,12 +12,18 @@ BlockedHistory::BlockedHistory(IFileStore& store, const ITextCompare& compare, s
 
 bool BlockedHistory::LoadFromFile()
 {
+    // Reading the file over a change that never reached it would lose the
+    // change; it is saved first, and kept in memory while that still fails.
+    if (unsaved && !SaveToFile()) {
+        return false;
+    }
     return ReadBlockedHistoryFile(store, path, list, kMaxListLines);
 }
 
 bool BlockedHistory::SaveToFile()
 {
-    return WriteBlockedHistoryFile(store, path, list);
+    unsaved = !WriteBlockedHistoryFile(store, path, list);
+    return !unsaved;
 }
 
 bool BlockedHistory::AddTitle(const std::string& title)

@@ -22,6 +22,9 @@ public:
     // `path` is program folder + kHistoryFileName.
     BlockedHistory(IFileStore& store, const ITextCompare& compare, std::string path);
 
+    // A failed save leaves the change in memory and marks the list unsaved:
+    // the next load saves it first and, while that fails, keeps the list as
+    // it is instead of reading the file over it.
     bool LoadFromFile();
     bool SaveToFile();
 
@@ -58,5 +61,6 @@ private:
     IFileStore& store;
     std::string path;
     SortedTextList list;
+    bool unsaved = false;
     std::function<void(std::size_t index)> titleAdded;
 };

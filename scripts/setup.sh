@@ -8,6 +8,7 @@ PACKAGES=(
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   g++-mingw-w64-i686 binutils-mingw-w64-i686
   libpcre3-dev libgtest-dev googletest libbenchmark-dev
+  clang libclang-rt-14-dev libfuzzer-14-dev
   wine wine64 fonts-wine xvfb x11-utils xauth
   imagemagick sox fonts-dejavu-core nginx-light fp-utils
   dpkg-dev bzip2 ca-certificates

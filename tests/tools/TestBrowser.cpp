@@ -15,6 +15,10 @@
 //   unload                                drops the hooks' reference to Wendle.dll (as Windows does)
 //   ownedwait NAME                        a second thread creates a "Shell Embedding" popup
 //                                         owned by NAME while this thread waits, not pumping
+//   soak ROUNDS MOVES                     per round: MOVES mouse moves, an open menu and "n",
+//                                         then frame u.R (let through), popup frame p.R, a child,
+//                                         a dialog and a frame without the system menu; at the end
+//                                         waits up to 60 s for every p.R to get its close command
 // Class "TarnelixFullText" fills the WM_GETTEXT buffer unterminated; title
 // "OwnTimers" starts timers 100 and 101. At the end OUTFILE gets per window
 //   NAME HWND CREATED_TICK SYSCLOSES CLOSES FIRST_CLOSE_TICK TIMER_MESSAGES STYLE_HEX
@@ -24,6 +28,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -37,10 +42,21 @@ struct TrackedWindow {
 };
 
 std::vector<TrackedWindow> gWindows;
+// Index into gWindows by handle: a soak run creates tens of thousands.
+std::unordered_map<HWND, size_t> gIndex;
 HWND gInputWindow = nullptr;
+int gKeyUps = 0;
 
 TrackedWindow* Find(HWND hwnd, const char* name = nullptr) {
-    for (auto& window : gWindows) if (name != nullptr ? window.name == name : window.hwnd == hwnd) return &window;
+    if (name == nullptr) {
+        const auto found = gIndex.find(hwnd);
+        return found != gIndex.end() ? &gWindows[found->second] : nullptr;
+    }
+    for (auto& window : gWindows) {
+        if (window.name == name) {
+            return &window;
+        }
+    }
     return nullptr;
 }
 
@@ -56,6 +72,9 @@ LRESULT CALLBACK TrackedProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     if (msg == WM_GETTEXT && wParam > 0 && std::strcmp(className, "TarnelixFullText") == 0) {
         std::memset(reinterpret_cast<char*>(lParam), 'N', wParam);
         return static_cast<LRESULT>(wParam);
+    }
+    if (msg == WM_NCDESTROY) {
+        gIndex.erase(hwnd);  // the system may hand the handle out again
     }
     const char* title = msg == WM_NCCREATE ? reinterpret_cast<const CREATESTRUCTA*>(lParam)->lpszName : nullptr;
     if (title != nullptr && std::strcmp(title, "OwnTimers") == 0) {
@@ -81,8 +100,12 @@ void Pump(DWORD ms) {
     const DWORD start = GetTickCount();
     do {
         for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) {
-            // Counts timers: a one-shot one fires again if its routine is gone.
-            if (TrackedWindow* window = msg.message == WM_TIMER ? Find(msg.hwnd) : nullptr) ++window->timerMessages;
+            // Wendle's one-shot timers: each fires once unless its routine
+            // is gone, when the system swallows the fault and fires again.
+            if (TrackedWindow* window = msg.message == WM_TIMER ? Find(msg.hwnd) : nullptr) {
+                ++window->timerMessages;
+            }
+            gKeyUps += msg.message == WM_KEYUP ? 1 : 0;
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
@@ -101,6 +124,7 @@ HWND CreateTracked(const std::string& name, const char* className, DWORD style, 
         return nullptr;
     }
     gWindows.back().hwnd = hwnd;
+    gIndex[hwnd] = gWindows.size() - 1;
     gWindows.back().style = static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE));
     if (GetWindowLongPtrA(hwnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(TrackedProc)) {
         SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TrackedProc));
@@ -194,6 +218,62 @@ bool OwnedWait(const char* ownerName) {
     return true;
 }
 
+void SendSoakInput(int moves) {
+    std::vector<INPUT> inputs(static_cast<size_t>(moves) + 2);
+    for (int i = 0; i < moves; ++i) {
+        inputs[i].type = INPUT_MOUSE;
+        inputs[i].mi.dx = i % 2 == 0 ? 3 : -3;
+        inputs[i].mi.dwFlags = MOUSEEVENTF_MOVE;
+    }
+    for (size_t i = static_cast<size_t>(moves); i < inputs.size(); ++i) {
+        inputs[i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wVk = 'N';
+        inputs[i].ki.dwFlags = i == inputs.size() - 1 ? KEYEVENTF_KEYUP : 0;
+    }
+    DWORD owner = 0;
+    GetWindowThreadProcessId(GetForegroundWindow(), &owner);
+    if (owner != GetCurrentProcessId()) {
+        SetForegroundWindow(gInputWindow);
+    }
+    // The hook takes "n" for a user action only while a menu is open; no
+    // Ctrl is pressed, so no kill is spared for a Ctrl held at that moment.
+    SendMessageA(gInputWindow, WM_INITMENUPOPUP, 0, 0);
+    const int keyUps = gKeyUps;
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    for (const DWORD start = GetTickCount(); gKeyUps == keyUps && GetTickCount() - start < 2000;) {
+        Pump(0);
+    }
+}
+
+void Soak(int rounds, int moves) {
+    std::vector<HWND> previous;
+    char title[64];
+    for (int r = 0; r < rounds; ++r) {
+        SendSoakInput(moves);
+        const std::string n = std::to_string(r);
+        std::snprintf(title, sizeof title, "Soak user %05d", r);
+        HWND user = CreateTracked("u." + n, "IEFrame", 0x16CF0000, title, nullptr);
+        std::snprintf(title, sizeof title, "Soak popup %05d", r);
+        CreateTracked("p." + n, "IEFrame", 0x16CF0000, title, nullptr);
+        for (HWND old : previous) {
+            DestroyWindow(old);
+        }
+        previous = {user, CreateTracked("c." + n, "SoakChild", 0x50000000, "child", user),
+                    CreateTracked("d." + n, "#32770", 0x10C80000, "Soak dialog", nullptr),
+                    CreateTracked("f." + n, "IEFrame", 0x16C70000, "Soak plain frame", nullptr)};
+        Pump(0);
+    }
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < 60000; Pump(50)) {
+        bool open = false;
+        for (const auto& w : gWindows) {
+            open = open || (w.name[0] == 'p' && w.sysCloses == 0 && IsWindow(w.hwnd));
+        }
+        if (!open) {
+            break;
+        }
+    }
+}
+
 DWORD Number(const char* text) { return static_cast<DWORD>(std::strtoul(text, nullptr, 0)); }
 
 // Runs the command at argv[i]; the number of arguments it took, 0 on failure.
@@ -201,7 +281,7 @@ int RunCommand(int argc, char** argv, int i) {
     static const std::pair<const char*, int> kArgumentCounts[] = {
         {"create", 5}, {"key", 1},   {"press", 1}, {"release", 1}, {"wait", 1},
         {"hold", 2},   {"flood", 3}, {"stall", 1}, {"unload", 0},  {"ownedwait", 1},
-        {"click", 0},  {"helpers", 2}};
+        {"click", 0},  {"helpers", 2}, {"soak", 2}};
     const std::string verb = argv[i];
     int n = -1;
     for (const auto& [name, count] : kArgumentCounts) n = verb == name ? count : n;
@@ -226,6 +306,8 @@ int RunCommand(int argc, char** argv, int i) {
         SetWindowTextA(gInputWindow, "stalled");
         Sleep(Number(a[0]));
         SetWindowTextA(gInputWindow, "TestBrowser input");
+    } else if (verb == "soak") {
+        Soak(static_cast<int>(Number(a[0])), static_cast<int>(Number(a[1])));
     } else if (verb == "unload") {
         ok = FreeLibrary(GetModuleHandleA("Wendle.dll")) != FALSE;
     } else {

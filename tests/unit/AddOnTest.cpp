@@ -43,8 +43,6 @@ TEST(AddOnProtocol, GivesUpOnTheHundredAndTwentyFirstFailedSearch) {
     EXPECT_EQ(host.acts.back(), "end");
 }
 
-// The Wine scenario shows attaching, answering and re-attaching on the real
-// programs; here the parts it cannot see.
 TEST(AddOnProtocol, IgnoresNullSendersAndForgetsAVanishedMainWindowUntilTheNextAnswer) {
     FakeAddOnHost host;
     CAddOnProtocol protocol(host);

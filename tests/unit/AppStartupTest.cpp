@@ -17,21 +17,6 @@ using namespace std::string_literals;
 
 // ---- Windows version --------------------------------------------------------
 
-TEST(OsKind, TheFamiliesAndTheVersionsOutsideTheTable)
-{
-    const struct {
-        int platform, major, minor, kind;
-    } cases[] = {
-        {1, 4, 0, 1},  {1, 4, 90, 3},  {2, 5, 0, 6},  {2, 5, 1, 4},  {2, 5, 2, 7},  // 95, Me, 2000, XP, 2003
-        {2, 4, 0, 5},  {2, 0, 0, 5},                                              // NT 4 and older
-        {2, 6, 0, -1}, {2, 5, 3, -1}, {1, 4, 91, -1}, {1, 5, 0, -1}, {0, 3, 10, -1},  // Vista, Win32s, ...
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(OsKindFromVersion(c.platform, c.major, c.minor), c.kind)
-            << c.platform << ' ' << c.major << '.' << c.minor;
-    }
-}
-
 namespace {
 
 // Answers as a system would that knows only some record sizes.

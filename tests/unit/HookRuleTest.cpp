@@ -1,9 +1,5 @@
-// The hook library's decisions: which program a process is, which of its
-// windows are frames, the user-action rule (a new frame is let through only
-// when a qualifying key press or click was seen at most 1500 ms before) and
-// the installing and removing of the hooks. Each rule test plays one
-// desktop: one SharedState (the DLL's shared section) and one ProcessState
-// per process that has the library mapped.
+// The hook library's decisions. Each rule test plays one desktop: one
+// SharedState (the DLL's shared section), one ProcessState per process.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -65,8 +61,6 @@ TEST(HookBrowserFrame, ByProgramKind) {
       {ProcessKind::IcqLite, {"shell embedding", 0, "", "Initiating Message", true}, true},
       {ProcessKind::IcqLite, {"Shell Embedding", 0, "", "ICQ NOW!", true}, false},
       {ProcessKind::Shell, anything, false},
-      {ProcessKind::Morpheus, anything, false},
-      {ProcessKind::OutlookExpress, anything, false},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(c.frame, IsBrowserFrame(c.kind, c.window)) << static_cast<int>(c.kind) << " " << c.window.className;

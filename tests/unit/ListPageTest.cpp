@@ -185,6 +185,27 @@ TEST_F(ListPages, RemoveDeletesTheSelectedEntriesAndSavesOnceEvenWithNoneSelecte
     EXPECT_EQ(store.files[kHistoryPath], "BLK:B\r\n");
 }
 
+TEST_F(ListPages, AReloadAfterAFailedSaveSavesFirstAndKeepsTheChangeWhileTheFileIsLocked)
+{
+    store.files[kAllowedPath] = "old\r\n";
+    store.files[kHistoryPath] = "BLK:old\r\n";
+    allowed.LoadFromFile();
+    history.LoadFromFile();
+    store.failMove = true;  // e.g. another program holds the file open
+    allowed.OnAddPopup("new");
+    history.AddTitle("new");
+    EXPECT_FALSE(allowed.LoadFromFile());
+    EXPECT_FALSE(history.LoadFromFile());
+    EXPECT_EQ(Texts(allowed.List()), (Lines{"new", "old"}));
+    EXPECT_EQ(Texts(history.List()), (Lines{"new", "old"}));
+    EXPECT_EQ(store.files[kHistoryPath], "BLK:old\r\n");
+    store.failMove = false;
+    EXPECT_TRUE(allowed.LoadFromFile());
+    EXPECT_TRUE(history.LoadFromFile());
+    EXPECT_EQ(store.files[kAllowedPath], "new\r\nold\r\n");
+    EXPECT_EQ(store.files[kHistoryPath], "BLK:new\r\nBLK:old\r\n");
+}
+
 // ---- Blocked history page ---------------------------------------------------
 
 TEST_F(ListPages, HistoryRecordsATitleUnlessEmptyOrTheBeginningOfAnEntryIgnoringCase)

@@ -39,15 +39,3 @@ TEST(Timer51, MinuteStepEvery200TicksUpdateCheckEvery120MinutesNoAdwareScanWhile
     EXPECT_EQ(checks, 1);  // minute 240
     EXPECT_EQ(state.minuteCount, 240);
 }
-
-TEST(Timers, OnlyStartUpStopsTheMessengerServiceEnablingAgainJustRestartsTheTimers)
-{
-    const TimerPlan startUp = PlanTimers(false, true, true, true);
-    EXPECT_TRUE(startUp.timer50 && startUp.timer51 && startUp.stopMessengerService);
-    const TimerPlan enabled = PlanTimers(false, true, true, false);  // Disable box, tray, posted 1048
-    EXPECT_TRUE(enabled.timer50 && enabled.timer51);
-    EXPECT_FALSE(enabled.stopMessengerService);
-    EXPECT_FALSE(PlanTimers(false, true, false, true).stopMessengerService);  // not an NT system
-    const TimerPlan disabled = PlanTimers(true, true, true, true);
-    EXPECT_FALSE(disabled.timer50 || disabled.timer51 || disabled.stopMessengerService);
-}

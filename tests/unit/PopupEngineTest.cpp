@@ -120,8 +120,8 @@ TEST_F(PopupEngineTest, KillLetsThroughNullVanishedDisabledCtrlAllowedAndRefused
     }
 }
 
-// Any program can post the reports with any handle: only a top-level window
-// of a watched program, or an AOL window holding a browser frame, counts.
+// Any program can post a report: only a watched program's top-level window
+// or an AOL window holding a browser frame counts.
 TEST_F(PopupEngineTest, ReportsAreHonouredOnlyForWindowsTheHookLibraryReports)
 {
     const auto windowOf = [&](const char* program, const char* className) {

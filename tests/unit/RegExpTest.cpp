@@ -6,19 +6,6 @@
 
 #include "regex/RegExp.h"
 
-// The update check passes "im"; a letter the matcher does not know clears
-// those before it.
-TEST(RegExpModifiers, LettersMapToOptionsAndAnUnknownOneClearsThoseBeforeIt)
-{
-    CRegExp re;
-    EXPECT_EQ(re.Match("first\nSECOND", "^(second)$", "im"), 1);
-    EXPECT_EQ(re.Match("first\nSECOND", "^(second)$", "IM"), 1);  // lower-cased first
-    EXPECT_EQ(re.Match("first\nSECOND", "^(second)$", "i"), -1);  // ^ only at offset 0
-    EXPECT_EQ(re.Match("first\nSECOND", "^(second)$", "m"), -1);  // case matters
-    EXPECT_EQ(re.Match("ABC", "(abc)", "i?"), -1);
-    EXPECT_EQ(re.Match("ABC", "(abc)", "?i"), 1);
-}
-
 TEST(RegExpSingle, CountIsTheHighestReportedGroupWithByteOffsetsAndUnsetGroupsEmpty)
 {
     CRegExp re;
@@ -53,8 +40,6 @@ TEST(RegExpSingle, CountIsTheHighestReportedGroupWithByteOffsetsAndUnsetGroupsEm
     EXPECT_EQ(re.MatchFrom("a1", 2, "(x*)", ""), 0);  // at the end: as an empty subject
 }
 
-// The update check stops at a count below 1; the listing's pattern is built
-// in and always compiles.
 TEST(RegExpSingle, MatchWithoutGroupsCountsZeroNoMatchIsMinusOneAndABadPatternZero)
 {
     CRegExp re;

@@ -6,9 +6,8 @@ using namespace tarnelix;
 
 namespace {
 
-// Behaves like the notification area: it holds at most our one icon,
-// refuses to add it twice, modifies and deletes only an icon it holds, and
-// while the taskbar is down every call fails.
+// The notification area: at most our one icon, no second add, modify and
+// delete only of a held icon; every call fails while the taskbar is down.
 struct FakeShell : ITrayShell {
     bool holdsIcon = false;
     bool down = false;
@@ -43,8 +42,6 @@ struct Tray : ::testing::Test {
 
 }  // namespace
 
-// The Wine look test sees a work-area change and a taskbar restart on the
-// real shell; here the paths that shell cannot take.
 TEST_F(Tray, CreateDependsOnTheShellVersionAndAFailedAddLeavesTheIconHiddenForGood)
 {
     EXPECT_TRUE(tray.Create(5, false, true, shell));

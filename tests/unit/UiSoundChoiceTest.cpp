@@ -7,9 +7,6 @@
 
 using namespace tarnelix;
 
-// A sound chosen on the page is stored with its file from the sound folder,
-// unless the user named a file of his own; a choice out of range stores
-// nothing. (The Wine look test clicks "Ping Phasor", sound 10.)
 TEST(SoundChoice, StoresTheIndexWithTheFolderFileOrTheUsersOwnAndNothingOutOfRange)
 {
     const std::string folder = "C:\\Tarnelix\\Sound\\Default\\";

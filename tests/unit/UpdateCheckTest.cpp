@@ -1,5 +1,3 @@
-// The update check's decisions that nginx cannot show (tests/wine/UpdateTest.cpp
-// runs the others against it).
 #include <gtest/gtest.h>
 
 #include <atomic>

@@ -69,6 +69,7 @@ public:
     Script& OwnedWait(const std::string& owner) { return Add({"ownedwait", owner}); }
     Script& Stall(DWORD ms) { return Add({"stall", std::to_string(ms)}); }
     Script& Unload() { return Add({"unload"}); }
+    Script& Soak(int rounds, int moves) { return Add({"soak", std::to_string(rounds), std::to_string(moves)}); }
     const std::string& Text() const { return text; }
 
 private:

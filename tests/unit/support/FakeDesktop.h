@@ -11,14 +11,9 @@
 #include "platform/Sound.h"
 #include "platform/TextCompare.h"
 
-// A desktop that answers like the system does. Each window has a class, a
-// title, a style, a visibility, a parent (0 for a top-level window) and the
-// program that owns it (Internet Explorer unless a test says otherwise). The
-// top-level windows stand in z-order, the first added topmost. Posts to a
-// window that no longer exists fail, as PostMessage does, and so do all
-// posts while refusePosts is set (a program the system shields from ours).
-// FindTopLevel and HasChildOfClass compare ignoring ASCII case, as
-// FindWindow does.
+// A desktop that answers like the system: top-level windows in z-order (first
+// added topmost), owned by Internet Explorer unless set; posts to a vanished
+// window or while refusePosts is set fail; class and title searches ignore case.
 class FakeDesktop final : public IDesktop {
 public:
     static constexpr std::uint32_t kVisibleStyle = 0x10000000u;  // WS_VISIBLE

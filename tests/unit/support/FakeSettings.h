@@ -9,11 +9,8 @@
 
 #include "platform/Settings.h"
 
-// In-memory ISettings that keeps values the way the registry does: each as a
-// kind and raw bytes, read through the same rules as the registry adapter.
-// Tests can plant values of the wrong type (a string where an integer is
-// expected, binary data, a DWORD of odd size) and make writes fail, as a
-// read-only registry would.
+// In-memory ISettings holding each value as the registry does (kind and raw
+// bytes), read through the adapter's rules; writes can be made to fail.
 class FakeSettings final : public ISettings {
 public:
     using Key = std::pair<std::string, std::string>;  // section, entry

@@ -12,11 +12,8 @@
 
 #include "platform/Files.h"
 
-// In-memory IFileStore that behaves like the Win32 adapter: bytes written
-// show up in the file at once, files are opened without sharing (a second
-// open, a move or a delete of an open file fails), and a rename replaces the
-// target in one step. Tests switch on failures to see what a save leaves
-// behind when the disk, a lock or a rename lets it down half-way.
+// In-memory IFileStore like the Win32 adapter: files open without sharing,
+// a rename replaces in one step, and failures can be switched on.
 class MemoryFileStore final : public IFileStore {
 public:
     std::map<std::string, std::string> files;  // by path

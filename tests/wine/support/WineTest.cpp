@@ -23,9 +23,11 @@ std::string ToolsDir() { return EnvFolder("TARNELIX_TOOLS_DIR"); }
 std::string TestDir() { return EnvFolder("TARNELIX_TEST_DIR"); }
 
 Process::~Process() {
-    if (info.hProcess == nullptr) return;
-    if (Running()) TerminateProcess(info.hProcess, 1), WaitForSingleObject(info.hProcess, 5000);
-    CloseHandle(info.hProcess), CloseHandle(info.hThread);
+    if (info.hProcess != nullptr) {
+        Terminate();
+        CloseHandle(info.hProcess);
+        CloseHandle(info.hThread);
+    }
 }
 
 bool Process::Start(const std::string& exePath, const std::string& args) {
@@ -40,6 +42,13 @@ bool Process::WaitForExit(DWORD timeoutMs, DWORD* exitCode) {
     if (info.hProcess == nullptr || WaitForSingleObject(info.hProcess, timeoutMs) != WAIT_OBJECT_0) return false;
     if (exitCode != nullptr) GetExitCodeProcess(info.hProcess, exitCode);
     return true;
+}
+
+bool Process::Terminate() {
+    if (Running()) {
+        TerminateProcess(info.hProcess, 1);
+    }
+    return WaitForExit(5000);
 }
 
 bool Process::Running() const {

@@ -23,6 +23,9 @@ public:
     // True, with the exit code, when it ended in time.
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr);
     bool Running() const;
+    // Ends it at once, the way a crash does (no clean-up of its own runs);
+    // true once it is gone.
+    bool Terminate();
     DWORD Id() const { return info.dwProcessId; }
     HANDLE Handle() const { return info.hProcess; }
 

@@ -1,0 +1,145 @@
+// What Tarnelix does when things go wrong around it: saves killed half-way,
+// settings of the wrong type or size, list files that are folders or held
+// by others, a settings key it may not write, and a run ended by the system.
+#include <gtest/gtest.h>
+
+#include <aclapi.h>
+
+#include <cstdlib>
+#include <set>
+#include <sstream>
+
+#include "HookHarness.h"
+
+namespace {
+
+using winetest::ProgramDir;
+
+// A complete save of ListSaveLoop: lines "g G k" for k = 0 .. 20 + G % 97.
+bool IsWholeSave(const std::string& content) {
+    std::istringstream in(content);
+    std::set<unsigned> ks;
+    unsigned generation = 0;
+    for (std::string line; std::getline(in, line);) {
+        unsigned g = 0;
+        unsigned k = 0;
+        char tail = 0;
+        if (std::sscanf(line.c_str(), "g %u %u%c", &g, &k, &tail) != 3 || tail != '\r' ||
+            (!ks.empty() && g != generation) || !ks.insert(k).second) {
+            return false;
+        }
+        generation = g;
+    }
+    return !ks.empty() && ks.size() == 21 + generation % 97 && *ks.rbegin() == 20 + generation % 97 &&
+           content.back() == '\n';
+}
+
+FILETIME WriteTime(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+    return data.ftLastWriteTime;
+}
+
+// 200 kills, four savers at a time: starting a process under Wine takes
+// most of the time.
+TEST(Reliability, ListSavesKilledAtRandomMomentsLeaveTheOldOrTheNewFile) {
+    constexpr int kSavers = 4;
+    std::srand(14);
+    for (int round = 0; round < 200 / kSavers; ++round) {
+        winetest::Process savers[kSavers];
+        std::string paths[kSavers];
+        FILETIME before[kSavers];
+        for (int i = 0; i < kSavers; ++i) {
+            paths[i] = winetest::TestDir() + "AllowBanners" + std::to_string(i) + ".dat";
+            before[i] = WriteTime(paths[i]);
+            ASSERT_TRUE(savers[i].Start(winetest::ToolsDir() + "ListSaveLoop.exe", paths[i]));
+        }
+        // The kills land at a random moment after each saver's first save.
+        winetest::WaitFor([&] {
+            for (int i = 0; i < kSavers; ++i) {
+                const FILETIME now = WriteTime(paths[i]);
+                if (CompareFileTime(&now, &before[i]) == 0) {
+                    return false;
+                }
+            }
+            return true;
+        }, 10000);
+        Sleep(static_cast<DWORD>(std::rand() % 25));
+        for (int i = 0; i < kSavers; ++i) {
+            ASSERT_TRUE(savers[i].Terminate());
+            ASSERT_TRUE(IsWholeSave(winetest::ReadWholeFile(paths[i]))) << "round " << round << ", saver " << i;
+        }
+    }
+}
+
+// Settings: everyone may read and delete the key, nobody may write it.
+bool DenyWrites(const char* key, bool deny) {
+    HKEY handle = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, WRITE_DAC, &handle) != ERROR_SUCCESS) {
+        return false;
+    }
+    EXPLICIT_ACCESSA rules[2] = {};
+    BuildExplicitAccessWithNameA(&rules[0], const_cast<char*>("EVERYONE"), KEY_SET_VALUE | KEY_CREATE_SUB_KEY,
+                                 DENY_ACCESS, NO_INHERITANCE);
+    BuildExplicitAccessWithNameA(&rules[1], const_cast<char*>("EVERYONE"), KEY_ALL_ACCESS, GRANT_ACCESS,
+                                 NO_INHERITANCE);
+    PACL acl = nullptr;
+    const bool built = SetEntriesInAclA(deny ? 2 : 1, deny ? rules : rules + 1, nullptr, &acl) == ERROR_SUCCESS;
+    const bool set = built && SetSecurityInfo(handle, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                                              acl, nullptr) == ERROR_SUCCESS;
+    LocalFree(acl);
+    RegCloseKey(handle);
+    return set;
+}
+
+void KillPopup(const std::string& name) {
+    hooktest::Windows windows;
+    ASSERT_TRUE(hooktest::RunBrowser("IEXPLORE.EXE", hooktest::Script().Frame(name).Hold(name, 15000), windows));
+    EXPECT_EQ(1, hooktest::Find(windows, name)->sysCloses) << name;
+}
+
+TEST(Reliability, HostileSettingsAndFilesAKeyWithoutWriteAccessAndAKilledRunLeaveTarnelixWorking) {
+    const char* settingsKey = "Software\\Corvantine\\Tarnelix\\Settings";
+    winetest::WriteSetting("AutoBlock", "0");   // a string where a number belongs: reads as on
+    winetest::WriteSetting("SkinDir", 7);       // a number where a folder belongs: settled again
+    winetest::WriteSetting("PopupCounter", 5);  // reads as 0
+    winetest::WriteSetting("UpdateListingUrl", std::string(1 << 20, 'h').c_str());
+    const std::string history = ProgramDir() + "BlockedHistory.dat";
+    ASSERT_TRUE(CreateDirectoryA(history.c_str(), nullptr));
+    HANDLE held = CreateFileA((ProgramDir() + "AllowBanners.dat").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+
+    winetest::Process first;
+    HWND main = winetest::StartTarnelix(first);
+    ASSERT_NE(nullptr, main);
+    EXPECT_EQ(ProgramDir() + "Skin\\Default\\", winetest::ReadTarnelixString("Settings", "SkinDir"));
+    // The main window can be found before its initialisation has set the boxes.
+    EXPECT_TRUE(winetest::WaitFor([&] { return SendMessageA(GetDlgItem(main, 1047), BM_GETCHECK, 0, 0) == BST_CHECKED; },
+                                    10000));
+    KillPopup("first");
+    EXPECT_TRUE(winetest::WaitFor([] { return winetest::ReadTarnelixString("Settings", "PopupCounter") == "1"; }, 10000));
+    EXPECT_NE(0u, GetFileAttributesA(history.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    // The history is saved after the counter; its temporary file goes with the failed save.
+    EXPECT_TRUE(winetest::WaitFor([&] { return GetFileAttributesA((history + ".tmp").c_str()) == INVALID_FILE_ATTRIBUTES; },
+                                    10000));
+
+    // Without write access the count goes on on screen; the stored one stays.
+    ASSERT_TRUE(DenyWrites(settingsKey, true));
+    KillPopup("second");
+    EXPECT_TRUE(winetest::WaitFor([&] { return winetest::CounterDigits(main) == "000002"; }, 10000));
+    EXPECT_EQ("1", winetest::ReadTarnelixString("Settings", "PopupCounter"));
+
+    // Ended by the system: the next start finds no instance and hooks again.
+    ASSERT_TRUE(first.Terminate());
+    winetest::Process second;
+    main = winetest::StartTarnelix(second);
+    ASSERT_NE(nullptr, main);
+    EXPECT_EQ(nullptr, FindWindowA("#32770", "Tarnelix"));
+    KillPopup("third");
+    EXPECT_TRUE(DenyWrites(settingsKey, false));
+    CloseHandle(held);
+    EXPECT_TRUE(winetest::ExitTarnelix(second, main));
+}
+
+}  // namespace

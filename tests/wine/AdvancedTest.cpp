@@ -160,7 +160,7 @@ TEST_F(Advanced, MessengerServiceIsStoppedAtStartAndStartedAgainByTheBox) {
     StartTarnelix();
     HWND box = CreateWindowExA(0, "#32770", "Messenger Service ", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                GetModuleHandleA(nullptr), nullptr);
-    EXPECT_TRUE(CloseArrives(box, 1000)) << "timer 50 runs while the service is believed running";
+    EXPECT_TRUE(CloseArrives(box, 3000)) << "timer 50 runs while the service is believed running";
     // Two quick toggles while the stop worker polls: the service hears one stop.
     ClickBox(page, 1018, false);
     ClickBox(page, 1018, true);
@@ -171,7 +171,7 @@ TEST_F(Advanced, MessengerServiceIsStoppedAtStartAndStartedAgainByTheBox) {
         timerStopped = !CloseArrives(box, 1000);
     }
     EXPECT_TRUE(timerStopped) << "WM_COMMAND 1048 followed and stopped timer 50";
-    EXPECT_EQ("start\nstop\n", ReadWholeFile(log));
+    EXPECT_EQ("start\nstop\n", winetest::WaitForFileWith(log, "stop\n", 5000));
     ClickBox(page, 1018, false);
     EXPECT_TRUE(WaitForMessenger(SERVICE_RUNNING));
     EXPECT_EQ(0u, SettingNumber("BlockMessenger"));

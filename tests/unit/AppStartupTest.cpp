@@ -10,38 +10,11 @@
 #include "common/AppSettings.h"
 #include "common/Counters.h"
 #include "common/HookHost.h"
-#include "common/OsKind.h"
 #include "support/FakeSettings.h"
 
 using namespace std::string_literals;
 
-// ---- Windows version --------------------------------------------------------
-
-namespace {
-
-// Answers as a system would that knows only some record sizes.
-class FakeVersionQuery final : public IVersionQuery {
-public:
-    std::optional<WindowsVersion> extended, plain;
-    std::optional<WindowsVersion> Ask(VersionRecord record) override
-    {
-        return record == VersionRecord::Extended ? extended : plain;
-    }
-};
-
-}  // namespace
-
-TEST(OsKind, DetectionAsksWithTheExtendedRecordFirstThenThePlainOne)
-{
-    FakeVersionQuery query;
-    EXPECT_EQ(DetectOsKind(query), -1);
-    query.plain = WindowsVersion{1, 4, 10};
-    EXPECT_EQ(DetectOsKind(query), 2);
-    query.extended = WindowsVersion{2, 5, 1};
-    EXPECT_EQ(DetectOsKind(query), 4);
-}
-
-// ---- Program folder and folders settled at start-up -------------------------
+// ---- Program folder ---------------------------------------------------------
 
 TEST(ProgramPath, FolderKeepsEverythingUpToTheLastSlashNameDropsTheExtension)
 {
@@ -60,28 +33,6 @@ TEST(ProgramPath, FolderKeepsEverythingUpToTheLastSlashNameDropsTheExtension)
         EXPECT_EQ(ProgramFolderFromPath(c.path), c.folder);
         EXPECT_EQ(ApplicationNameFromPath(c.path), c.name);
     }
-}
-
-TEST(SettleFolders, EmptyOrWrongTypedValuesGetDefaultsBelowTheProgramFolderWrittenOnlyWhenAbsolute)
-{
-    FakeSettings settings;
-    settings.PlantText("Settings", "SkinDir", "E:\\MySkins\\Dark\0"s);
-    settings.PlantDword("Settings", "SoundDir", 5);
-    const AppFolders folders = SettleFolders(settings, "C:\\Tools\\");
-    EXPECT_EQ(folders.skin, "E:\\MySkins\\Dark");  // no backslash added, existence not checked
-    EXPECT_EQ(folders.sound, "C:\\Tools\\Sound\\Default\\");
-    EXPECT_EQ(folders.notifications, "C:\\Tools\\Notifications\\Default\\");
-    EXPECT_EQ(settings.GetProfileString("Settings", "SoundDir", ""), "C:\\Tools\\Sound\\Default\\");
-    EXPECT_EQ(settings.GetProfileString("Settings", "NotificationsDir", ""), "C:\\Tools\\Notifications\\Default\\");
-    EXPECT_EQ(SettleFolders(settings, "D:\\Moved\\").sound, "C:\\Tools\\Sound\\Default\\");
-    EXPECT_EQ(settings.writeCount, 2u);
-
-    FakeSettings readOnly;
-    readOnly.failWrites = true;
-    EXPECT_EQ(SettleFolders(readOnly, "C:\\Tools\\").skin, "C:\\Tools\\Skin\\Default\\");
-    FakeSettings unknownFolder;
-    EXPECT_EQ(SettleFolders(unknownFolder, "").skin, "Skin\\Default\\");
-    EXPECT_EQ(unknownFolder.writeCount, 0u);  // relative defaults are not stored
 }
 
 // ---- Profile values ---------------------------------------------------------
@@ -144,28 +95,6 @@ TEST(Counters, StoredTextReadsAsItsLeadingDecimalNumberClampedToTheIntLimits)
     for (const auto& c : cases) {
         EXPECT_EQ(ParseCounterText(c.text), c.value) << '"' << c.text << '"';
     }
-}
-
-TEST(Counters, TotalsAreLoadedAndSavedAsDecimalTextAndTheRunCountsNever)
-{
-    FakeSettings settings;
-    settings.PlantText("Settings", "PopupCounter", "12abc\0"s);
-    settings.PlantDword("Settings", "AdwareCounter", 9);  // wrong type
-    Counters counters{1, 4, 9, 0, 0};
-    LoadCounters(settings, counters);
-    EXPECT_EQ(counters.popupTotal, 12);
-    EXPECT_EQ(counters.adwareTotal, 0);
-    EXPECT_EQ(counters.addOnTotal, 0);  // missing
-    EXPECT_EQ(counters.popupRun, 4);
-
-    counters.addOnTotal = -3;
-    EXPECT_TRUE(SaveCounters(settings, counters));
-    EXPECT_EQ(settings.GetProfileString("Settings", "PopupCounter", ""), "12");
-    EXPECT_EQ(settings.GetProfileString("Settings", "AdwareCounter", ""), "0");
-    EXPECT_EQ(settings.GetProfileString("Settings", "VeilmarkCounter", ""), "-3");
-    EXPECT_EQ(settings.writeCount, 3u);
-    settings.failWrites = true;
-    EXPECT_FALSE(SaveCounters(settings, counters));
 }
 
 TEST(Counters, KillsCountForTheirKindOnlyAndStopAtInt32Max)

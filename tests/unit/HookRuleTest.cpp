@@ -20,57 +20,6 @@ const WindowFacts kAolFrame{"_AOL_EBROWSER_SITE", 0, "", "", true};
 const WindowFacts kAimFrame{"_aim_MiniBrowserClass"};
 const WindowFacts kIcqFrame{"Shell Embedding", 0, "", "ICQ Now!", true};
 
-// The Wine hook test runs each program kind under its usual file name; here
-// the names that only look alike.
-TEST(HookProcessKind, ContainmentInTableOrderOnTheUpperCasedFileName) {
-  const struct {
-    const char* path;
-    ProcessKind kind;
-  } cases[] = {
-      {"C:\\Program Files\\Internet Explorer\\iexplore.exe", ProcessKind::InternetExplorer},
-      // Any name holding the text AOL is AOL, and AOL comes before AIM...
-      {"C:\\aolaim.exe", ProcessKind::Aol},
-      // ...but C-A-R-O-L holds the letters, not the text.
-      {"C:\\Users\\carol\\CAROL.EXE", ProcessKind::NotWatched},
-      {"C:\\Netscape\\Netscp6.exe", ProcessKind::NetscapeFamily},
-      // Only the part after the last slash or backslash counts.
-      {"C:\\Program Files\\AOL 9.0\\notepad.exe", ProcessKind::NotWatched},
-      {"/home/aol/.wine/kazaa.exe", ProcessKind::Kazaa},
-      {"C:\\iexplore/run.exe", ProcessKind::NotWatched},
-      {"", ProcessKind::NotWatched},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(c.kind, ProcessKindFromPath(c.path)) << c.path;
-  }
-}
-
-// Class names compare without regard to case, containment tests are
-// case-sensitive. The Wine hook test shows the same on real windows.
-TEST(HookBrowserFrame, ByProgramKind) {
-  const WindowFacts anything{"IEFrame", kFrameStyle, "Netscape", "ICQ Now!", true};
-  const struct {
-    ProcessKind kind;
-    WindowFacts window;
-    bool frame;
-  } cases[] = {
-      {ProcessKind::InternetExplorer, {"cabinetwclass", kSystemMenuStyle}, true},
-      {ProcessKind::InternetExplorer, {"IEFrameX", kFrameStyle}, false},
-      {ProcessKind::NetscapeFamily, {"MozillaWindowClass", kNoSystemMenu}, false},
-      {ProcessKind::NetscapeFamily, {"NS6Frame", kFrameStyle, "Ads - NETSCAPE 7"}, false},
-      {ProcessKind::Kazaa, {"AdPiWindow"}, false},
-      {ProcessKind::IcqLite, {"shell embedding", 0, "", "Initiating Message", true}, true},
-      {ProcessKind::IcqLite, {"Shell Embedding", 0, "", "ICQ NOW!", true}, false},
-      {ProcessKind::Shell, anything, false},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(c.frame, IsBrowserFrame(c.kind, c.window)) << static_cast<int>(c.kind) << " " << c.window.className;
-  }
-  // The parent's title is read only once the class could make a frame.
-  EXPECT_TRUE(NeedsParentTitle(ProcessKind::IcqLite, "SHELL EMBEDDING"));
-  EXPECT_FALSE(NeedsParentTitle(ProcessKind::IcqLite, "Button"));
-  EXPECT_FALSE(NeedsParentTitle(ProcessKind::InternetExplorer, "Shell Embedding"));
-}
-
 class HookRule : public ::testing::Test {
  protected:
   SharedState shared;
@@ -233,25 +182,6 @@ TEST_F(HookRule, FileSharingWindowsUseUpTheBrowsersUserAction) {
   // A Kazaa frame dies whatever the user did.
   Click(kazaa, "Button", true, 40000);
   EXPECT_EQ(kKill, Create(kazaa, {"AdPIWnd"}, 40010));
-}
-
-TEST_F(HookRule, UnwatchedProgramsAndOutlookExpressKillNothingLoadStampsEveryGroup) {
-  ProcessState notepad;
-  ProcessState outlook;
-  ProcessState aim;
-  Load(notepad, "notepad.exe");
-  Load(outlook, "msimn.exe");
-  OnKeyEvent(notepad, shared, kVkControl, false, 20000);
-  EXPECT_EQ(0, notepad.ctrlDown.load());
-  EXPECT_FALSE(OnWindowCreated(notepad, shared, kIeFrame, 20000).startReportTimer);
-  EXPECT_TRUE(OnWindowCreated(outlook, shared, kIeFrame, 20000).startReportTimer);
-  EXPECT_EQ(kLetThrough, Create(outlook, kIeFrame, 20000));
-  aim.imUserAction.store(1);
-  Load(aim, "aim.exe", 4242);
-  EXPECT_EQ(0, aim.imUserAction.load());
-  EXPECT_EQ(4242u, aim.imLastAction.load());
-  EXPECT_EQ(4242u, shared.ieLastAction.load());
-  EXPECT_EQ(4242u, shared.nsLastAction.load());
 }
 
 // Behaves like SetWindowsHookExA / UnhookWindowsHookEx: hands out handles

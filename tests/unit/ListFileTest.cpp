@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <functional>
 #include <memory>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -262,24 +260,5 @@ TEST_F(ListFiles, MissingOrLockedFileGivesAnEmptyListAndTheSaveKeepsTheLockedFil
         EXPECT_EQ(Entries(file), Lines{});
         EXPECT_FALSE(Write(file));
         EXPECT_EQ(store.files[kPath], "old\r\n");
-    }
-}
-
-TEST_F(ListFiles, BinaryGarbageLoadsIntoEveryListAndTheAllowedOneRoundTrips)
-{
-    for (std::uint32_t seed = 1; seed <= 5; ++seed) {
-        std::mt19937 random(seed);
-        std::string garbage(64 * 1024, '\0');
-        for (char& c : garbage) {
-            c = static_cast<char>(random() & 0xFF);
-        }
-        for (const ListFile file : {ListFile::History, ListFile::Adware, ListFile::KeptSites, ListFile::Allowed}) {
-            store.files[kPath] = garbage;
-            EXPECT_TRUE(Read(file));
-            EXPECT_TRUE(Write(file));
-        }
-        const Lines first = Texts(list);
-        ASSERT_TRUE(ReadAllowedFile(store, kPath, list));
-        EXPECT_EQ(Texts(list), first) << "seed " << seed;
     }
 }

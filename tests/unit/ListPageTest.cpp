@@ -5,11 +5,9 @@
 #include <vector>
 
 #include "pages/AddBanners.h"
-#include "pages/AdwareList.h"
 #include "pages/AllowedBanners.h"
 #include "pages/BlockedHistory.h"
 #include "pages/ListFileIo.h"
-#include "pages/StringPairList.h"
 #include "platform/TextCompare.h"
 #include "support/FakeDesktop.h"
 #include "support/ListTexts.h"
@@ -60,66 +58,6 @@ protected:
 };
 
 }  // namespace
-
-// ---- List models ------------------------------------------------------------
-
-TEST(SortedTextList, AddSortsIgnoringCaseWithEqualTextsAfterTheOldOnesAndBadIndexesChangeNothing)
-{
-    const AsciiTextCompare compare;
-    SortedTextList list(compare);
-    EXPECT_EQ(list.Add("beta"), 0u);
-    EXPECT_EQ(list.Add("Alpha"), 0u);
-    EXPECT_EQ(list.Add("gamma"), 2u);
-    EXPECT_EQ(list.Add("BETA2"), 2u);
-    EXPECT_EQ(list.Add("ALPHA"), 1u);
-    EXPECT_EQ(list.Add("alpha"), 2u);
-    EXPECT_EQ(Texts(list), (Lines{"Alpha", "ALPHA", "alpha", "beta", "BETA2", "gamma"}));
-    EXPECT_EQ(list.TextAt(6), "");
-    EXPECT_FALSE(list.IsSelected(6));
-    EXPECT_FALSE(list.SetSelected(6, true));
-    EXPECT_FALSE(list.DeleteAt(6));
-    EXPECT_EQ(list.Count(), 6u);
-}
-
-TEST(StringPairList, SetReplacesTheSecondOfAnExactFirstOrAppendsAndLookupsAreExact)
-{
-    StringPairList pairs;
-    pairs.Set("one", "1");
-    pairs.Set("blank", "");
-    pairs.Set("One", "uno");  // differs in case: a new pair
-    pairs.Set("one", "I");
-    std::string walked;
-    for (const StringPair& pair : pairs) {
-        walked += pair.first + "=" + pair.second + ";";
-    }
-    EXPECT_EQ(walked, "one=I;blank=;One=uno;");
-    EXPECT_EQ(pairs.Lookup("ONE"), "");
-    EXPECT_NE(pairs.FindByFirst("blank"), nullptr);  // told apart from a missing one
-    EXPECT_EQ(pairs.FindByFirst("missing"), nullptr);
-    EXPECT_EQ(pairs.FindBySecond("UNO"), nullptr);
-    ASSERT_NE(pairs.FindBySecond("uno"), nullptr);
-    EXPECT_EQ(pairs.FindBySecond("uno")->first, "One");
-}
-
-TEST(AdwareList, ItemsSortByNameTheKeyTableKeepsAddOrderAndNamesAreUniqueByExactText)
-{
-    const AsciiTextCompare compare;
-    AdwareList list(compare);
-    EXPECT_TRUE(list.Add("zeta", "z.exe", true));
-    EXPECT_TRUE(list.Add("Foo Tool", "foo.exe", false));
-    EXPECT_FALSE(list.Add("Foo Tool", "b.exe", true));
-    EXPECT_TRUE(list.Add("foo tool", "Foo.exe", true));
-    ASSERT_EQ(list.Count(), 3u);
-    EXPECT_EQ(list.ItemAt(2).name, "zeta");
-    EXPECT_EQ(list.KeyTable().At(0).first, "zeta");
-    EXPECT_EQ(list.FindNameByKey("Foo.exe"), "foo tool");
-    EXPECT_FALSE(list.FindNameByKey("FOO.EXE"));
-    EXPECT_FALSE(list.IsCheckedByPrefix("FOO"));  // "Foo Tool" is the first beginning so
-    list.SetChecked(0, true);
-    EXPECT_TRUE(list.IsCheckedByPrefix("FOO"));
-    EXPECT_FALSE(list.IsCheckedByPrefix("Bar"));
-    EXPECT_FALSE(list.SetChecked(5, true));
-}
 
 // ---- Allowed sites page -----------------------------------------------------
 

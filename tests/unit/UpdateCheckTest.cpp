@@ -73,19 +73,6 @@ protected:
     StringPairList table;
 };
 
-TEST_F(UpdateCheck, LaterCheckFetchesWhatChangedInAnyLetterOrWasNeverRecorded)
-{
-    WriteSetting(settings, kCheckedForUpdatesSetting, 1);
-    table.Set("Same.dll", kOld);
-    table.Set("Case.dll", kOld);
-    Serve({{"Same.dll", kOld}, {"Case.dll", "01-NOV-2026 17:45"}, {"Fresh.exe", kNow}});
-    Run();
-    EXPECT_EQ(server.fetched, (std::vector<std::string>{"Case.dll", "Fresh.exe"}));
-    EXPECT_EQ(disk.files.at("C:\\T\\New\\Fresh.exe"), "content of Fresh.exe");
-    EXPECT_EQ(table.Lookup("Fresh.exe"), kNow);
-    EXPECT_EQ(server.closes, 1);
-}
-
 TEST_F(UpdateCheck, FailedOpenOrTransferRecordsNothingAndACutListingOnlyItsWholeLines)
 {
     Serve({{"Extra.dat", kNow}});

@@ -194,9 +194,16 @@ struct FakeHookApi {
   bool removeFails = false;
 
   uintptr_t Install(HookType type) {
-    return failMouse && type == HookType::Mouse ? 0 : (installed.push_back(type), installed.size());
+    if (failMouse && type == HookType::Mouse) {
+      return 0;
+    }
+    installed.push_back(type);
+    return installed.size();
   }
-  bool Remove(uintptr_t handle) { return removed.push_back(handle), !removeFails; }
+  bool Remove(uintptr_t handle) {
+    removed.push_back(handle);
+    return !removeFails;
+  }
   void ReportFailure() { ++failures; }
 };
 

@@ -105,24 +105,6 @@ TEST_F(ListPages, AddPopupRefusesEmptyTextOrTheBeginningOfAnEntryAndKeepsBlanksA
     EXPECT_EQ(store.files[kAllowedPath], "  News \r\nshopping site\r\nshopping site news\r\n");
 }
 
-TEST_F(ListPages, RemoveDeletesTheSelectedEntriesAndSavesOnceEvenWithNoneSelected)
-{
-    store.files[kAllowedPath] = "a\r\nb\r\nc\r\nd\r\ne\r\n";
-    allowed.LoadFromFile();
-    allowed.OnRemove();
-    EXPECT_EQ(SavesOf(kAllowedPath), 1u);
-    Select(allowed.List(), {"b", "c", "d"});
-    allowed.OnRemove();
-    EXPECT_EQ(SavesOf(kAllowedPath), 2u);
-    EXPECT_EQ(store.files[kAllowedPath], "a\r\ne\r\n");
-
-    history.List().AddAll({"A", "B", "C"});
-    Select(history.List(), {"A", "C"});
-    history.OnRemove();
-    EXPECT_EQ(SavesOf(kHistoryPath), 1u);
-    EXPECT_EQ(store.files[kHistoryPath], "BLK:B\r\n");
-}
-
 TEST_F(ListPages, AReloadAfterAFailedSaveSavesFirstAndKeepsTheChangeWhileTheFileIsLocked)
 {
     store.files[kAllowedPath] = "old\r\n";

@@ -9,28 +9,23 @@
 TEST(RegExpSingle, CountIsTheHighestReportedGroupWithByteOffsetsAndUnsetGroupsEmpty)
 {
     CRegExp re;
-    EXPECT_EQ(re.Match("Wendle.dll 07-Dec-2026", "(\\w+)\\.(\\w+) (\\d+)", ""), 3);
+    EXPECT_EQ(re.MatchFrom("Wendle.dll 07-Dec-2026", 0, "(\\w+)\\.(\\w+) (\\d+)", ""), 3);
     EXPECT_EQ(re.GetMatch(1), "Wendle");
     EXPECT_EQ(re.GetMatch(3), "07");
     EXPECT_EQ(re.GetMatchEnd(3), 13);  // "Wendle.dll " is 11 bytes, "07" ends at 13
-    // Group 0 and groups past the count are out of range, though span 0 holds the whole match.
-    for (const int n : {0, 4, -1}) {
-        EXPECT_EQ(re.GetMatch(n), "") << n;
-        EXPECT_EQ(re.GetMatchEnd(n), -2) << n;
-    }
     // Alternative 2 matched: PCRE reports 3 pairs, group 1 unset (-1, -1).
-    ASSERT_EQ(re.Match("b", "(a)|(b)", ""), 2);
+    ASSERT_EQ(re.MatchFrom("b", 0, "(a)|(b)", ""), 2);
     EXPECT_EQ(re.GetMatch(1), "");
     EXPECT_EQ(re.GetMatchEnd(1), -1);
     EXPECT_EQ(re.GetMatch(2), "b");
-    EXPECT_EQ(re.Match("a", "(a)(x)?", ""), 1);  // a trailing unset group is not reported
+    EXPECT_EQ(re.MatchFrom("a", 0, "(a)(x)?", ""), 1);  // a trailing unset group is not reported
     // NUL and high bytes are bytes like any other.
-    ASSERT_EQ(re.Match(std::string("a\0\xe9z", 4), "(\\x00.)(z)", ""), 2);
+    ASSERT_EQ(re.MatchFrom(std::string("a\0\xe9z", 4), 0, "(\\x00.)(z)", ""), 2);
     EXPECT_EQ(re.GetMatch(1), std::string("\0\xe9", 2));
     EXPECT_EQ(re.GetMatchEnd(2), 4);
     // The whole match is "a" (0..1), group 1 "bc" (1..3): the kept subject
     // must reach the furthest span, not just the whole match.
-    ASSERT_EQ(re.Match("abcd", "a(?=(bc))", ""), 1);
+    ASSERT_EQ(re.MatchFrom("abcd", 0, "a(?=(bc))", ""), 1);
     EXPECT_EQ(re.GetMatch(1), "bc");
     EXPECT_EQ(re.GetMatchEnd(1), 3);
     // From an offset, spans count from the start of the whole subject.
@@ -38,19 +33,4 @@ TEST(RegExpSingle, CountIsTheHighestReportedGroupWithByteOffsetsAndUnsetGroupsEm
     EXPECT_EQ(re.GetMatch(1), "2");
     EXPECT_EQ(re.GetMatchEnd(1), 5);
     EXPECT_EQ(re.MatchFrom("a1", 2, "(x*)", ""), 0);  // at the end: as an empty subject
-}
-
-TEST(RegExpSingle, MatchWithoutGroupsCountsZeroNoMatchIsMinusOneAndABadPatternZero)
-{
-    CRegExp re;
-    EXPECT_EQ(re.Match("abc", "(abc", ""), 0);
-    EXPECT_EQ(re.lastError, "missing )");
-    EXPECT_EQ(re.Match("Wendle.dll", "dll", ""), 0);
-    EXPECT_EQ(re.GetMatchEnd(1), -1);  // count 0
-    re.lastError = "earlier";
-    ASSERT_EQ(re.Match("Wendle.dll", "(dll)", ""), 1);
-    EXPECT_EQ(re.Match("Wendle.dll", "(exe)", ""), -1);
-    EXPECT_EQ(re.GetMatch(1), "");
-    EXPECT_EQ(re.GetMatchEnd(1), -2);
-    EXPECT_EQ(re.lastError, "earlier") << "a failed match is no error";
 }

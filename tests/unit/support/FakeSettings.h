@@ -10,13 +10,12 @@
 #include "platform/Settings.h"
 
 // In-memory ISettings holding each value as the registry does (kind and raw
-// bytes), read through the adapter's rules; writes can be made to fail.
+// bytes), read through the adapter's rules.
 class FakeSettings final : public ISettings {
 public:
     using Key = std::pair<std::string, std::string>;  // section, entry
 
     std::map<Key, StoredValue> values;
-    bool failWrites = false;
     std::size_t writeCount = 0;
 
     void PlantRaw(const std::string& section, const std::string& entry, StoredKind kind, std::string bytes)
@@ -48,9 +47,6 @@ public:
     }
     bool WriteProfileInt(const std::string& section, const std::string& entry, int value) override
     {
-        if (failWrites) {
-            return false;
-        }
         ++writeCount;
         PlantDword(section, entry, value);
         return true;
@@ -64,7 +60,7 @@ public:
                             const std::string& value) override
     {
         const std::string text = value.substr(0, value.find('\0'));
-        if (failWrites || !FitsProfileText(text)) {
+        if (!FitsProfileText(text)) {
             return false;
         }
         ++writeCount;

@@ -56,9 +56,7 @@ TEST(BrowserWatch, FramesAreTopLevelUnownedCaptionedWindowsOfTheBrowsersOwnClass
         WindowShape shape;
         const char* verdict;
     } cases[] = {
-        {"C:\\Google\\Chrome\\Application\\chrome.exe", "Chrome_WidgetWin_1", frame, "popup"},
         {"C:\\Edge\\MSEDGE.EXE", "chrome_widgetwin_1", frame, "popup"},
-        {"C:\\Mozilla Firefox\\firefox.exe", "MozillaWindowClass", frame, "popup"},
         {"C:\\Opera\\opera.exe", "MozillaWindowClass", frame, "ignored"},  // the other browser's class
         {"chrome.exe", "Chrome_WidgetWin_1", {kPopup, true, false, 0}, "ignored"},
         {"chrome.exe", "Chrome_WidgetWin_1", {kFrame & ~0x00080000u, true, false, 0}, "ignored"},  // no system menu

@@ -86,25 +86,6 @@ TEST(ListLines, ReadingStopsAtTheLineCapOrAReadErrorKeepingTheLinesBefore)
 
 // ---- Atomic replacement -----------------------------------------------------
 
-TEST(AtomicSave, ReplacesOrCreatesTheFileOverAStaleTemporaryOneWithCrLfAfterEveryLine)
-{
-    const std::string tempPath = TemporaryPathFor(kPath);
-    const std::string longLine(3 * kListBufferSize + 17, 'w');
-    MemoryFileStore store;
-    store.files[kPath] = "old\r\n";
-    ASSERT_TRUE(SaveLines(store, {"first", "", longLine, "last"}));
-    EXPECT_EQ(store.files[kPath], "first\r\n\r\n" + longLine + "\r\nlast\r\n");
-    EXPECT_EQ(store.createdPaths, (Lines{tempPath}));
-
-    store.files[tempPath] = std::string(100000, 'S');  // left by a crash
-    ASSERT_TRUE(SaveLines(store, {"fresh"}));
-    EXPECT_EQ(store.files[kPath], "fresh\r\n");
-
-    store.files.clear();
-    ASSERT_TRUE(SaveLines(store, {}));
-    EXPECT_EQ(store.files, (std::map<std::string, std::string>{{kPath, ""}}));  // no temporary file left
-}
-
 TEST(AtomicSave, FailureHalfWayKeepsTheOldFileByteForByteAndLeavesNoTemporaryFile)
 {
     const std::string oldContent = "BLK:old one\r\nBLK:old two\r\n";

@@ -54,8 +54,9 @@ TEST(Reliability, ListSavesKilledAtRandomMomentsLeaveTheOldOrTheNewFile) {
             before[i] = WriteTime(paths[i]);
             ASSERT_TRUE(savers[i].Start(winetest::ToolsDir() + "ListSaveLoop.exe", paths[i]));
         }
-        // The kills land at a random moment after each saver's first save.
-        winetest::WaitFor([&] {
+        // The kills land at a random moment after each saver's first save. A
+        // save must also get past the temporary file an earlier kill left.
+        ASSERT_TRUE(winetest::WaitFor([&] {
             for (int i = 0; i < kSavers; ++i) {
                 const FILETIME now = WriteTime(paths[i]);
                 if (CompareFileTime(&now, &before[i]) == 0) {
@@ -63,7 +64,7 @@ TEST(Reliability, ListSavesKilledAtRandomMomentsLeaveTheOldOrTheNewFile) {
                 }
             }
             return true;
-        }, 10000);
+        }, 10000)) << "round " << round;
         Sleep(static_cast<DWORD>(std::rand() % 25));
         for (int i = 0; i < kSavers; ++i) {
             ASSERT_TRUE(savers[i].Terminate());

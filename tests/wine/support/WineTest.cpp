@@ -174,7 +174,9 @@ bool SaveWindowShot(HWND window, const std::string& name) {
                        std::fwrite(&info.bmiHeader, sizeof(info.bmiHeader), 1, out) == 1 &&
                        std::fwrite(bits, imageSize, 1, out) == 1;
     if (out != nullptr) std::fclose(out);
-    DeleteObject(bitmap), DeleteDC(memory), ReleaseDC(nullptr, screen);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
     return saved;
 }
 

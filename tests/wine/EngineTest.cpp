@@ -11,7 +11,6 @@ using hooktest::Script;
 using hooktest::Windows;
 using winetest::ProgramDir;
 using winetest::SettingNumber;
-using winetest::WriteSetting;
 
 constexpr const char* kScriptErrorClass = "Internet Explorer_TridentDlgFrame";
 constexpr const char* kScriptErrorTitle = "Internet Explorer Script Error";
@@ -101,15 +100,6 @@ TEST_F(Engine, BrowserAndMessengerBoxesAreClosedByTheTimers) {
     EXPECT_EQ(0x96010000u, Find(windows, "bare")->style);
     EXPECT_EQ("4", Counter("PopupCounter"));
     EXPECT_EQ(std::string("BLK:") + kScriptErrorTitle + "\r\n", History());
-}
-
-TEST_F(Engine, DisableStopsTheHookAndTimerPaths) {
-    WriteSetting("Disable", DWORD{1});
-    Start();
-    auto windows = Run("IEXPLORE.EXE", Script().Frame("Popup")
-                                           .Create("error", kScriptErrorClass, "0x10C80000", kScriptErrorTitle)
-                                           .Wait(1000));
-    EXPECT_EQ(0, Find(windows, "Popup")->sysCloses + Find(windows, "error")->sysCloses);
 }
 
 }  // namespace

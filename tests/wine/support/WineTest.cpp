@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <vector>
 
 namespace winetest {
 namespace {
@@ -74,19 +73,6 @@ std::string WindowText(HWND window) {
     char text[512] = {};
     SendMessageA(window, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
     return text;
-}
-
-std::string VersionString(const std::string& filePath, const char* name) {
-    DWORD handle = 0;
-    std::vector<char> data(GetFileVersionInfoSizeA(filePath.c_str(), &handle) + 1);
-    const std::string key = std::string("\\StringFileInfo\\040904B0\\") + name;
-    char* value = nullptr;
-    UINT length = 0;
-    if (!GetFileVersionInfoA(filePath.c_str(), 0, static_cast<DWORD>(data.size()), data.data()) ||
-        !VerQueryValueA(data.data(), key.c_str(), reinterpret_cast<void**>(&value), &length) || value == nullptr) {
-        return "";
-    }
-    return std::string(value, length > 0 ? length - 1 : 0);
 }
 
 HWND StartTarnelix(Process& tarnelix) {

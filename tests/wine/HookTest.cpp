@@ -104,13 +104,11 @@ TEST_F(HookReports, EachProgramKindReportsEveryWindowAndKillsItsFrames) {
     for (const Case& c : cases) Check(c);
 }
 
-// Ctrl+N through SendInput reaches the browser's own keyboard hook.
-TEST_F(HookReports, CtrlNLetsOneFrameThroughFor1500Ms) {
-    Script script;
-    script.Key("ctrl+n").Frame("wanted").Wait(100).Frame("popup");
-    script.Key("ctrl+n").Wait(1200).Frame("late");   // about 1230 ms after the key
-    script.Key("ctrl+n").Wait(1700).Frame("stale");  // about 1730 ms: too old
-    Check({"IEXPLORE.EXE", script, {"wanted", "popup", "late", "stale"}, {"popup", "stale"}});
+// Ctrl+N through SendInput reaches the browser's own keyboard hook; its
+// 1500 ms are the unit test's (HookRuleTest).
+TEST_F(HookReports, CtrlNLetsOneFrameThrough) {
+    Check({"IEXPLORE.EXE", Script().Key("ctrl+n").Frame("wanted").Wait(100).Frame("popup"), {"wanted", "popup"},
+           {"popup"}});
 }
 
 // Wendle32Host.exe's note of a shell click lets the next browser frame through.

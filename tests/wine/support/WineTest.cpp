@@ -179,7 +179,6 @@ void TarnelixTest::SetUp() {
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Corvantine");
     for (const char* file : {"AllowBanners.dat", "BlockedHistory.dat"}) {
         DeleteFileA((ProgramDir() + file).c_str());
-        RemoveDirectoryA((ProgramDir() + file).c_str());  // planted by a test to make saves fail
     }
 }
 

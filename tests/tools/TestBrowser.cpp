@@ -4,8 +4,6 @@
 //   create NAME CLASS STYLE TITLE PARENT  a window; PARENT names an earlier one, or -
 //   key|press|release KEYS                SendInput keys: "ctrl+n", "n", "enter", "ctrl"
 //   click                                 a left click on the input window through SendInput
-//   helpers N PERIOD                      N hidden "Chrome_WidgetWin_1" tooltips and menus,
-//                                         one per PERIOD ms, destroyed ten windows later
 //   wait MS                               pump messages for MS ms
 //   hold NAME MS                          pump until NAME got a close command, at most MS ms
 //   flood NAME PERIOD MS                  "IEFrame" frames NAME.i every PERIOD ms until one got a
@@ -15,10 +13,7 @@
 //   unload                                drops the hooks' reference to Wendle.dll (as Windows does)
 //   ownedwait NAME                        a second thread creates a "Shell Embedding" popup
 //                                         owned by NAME while this thread waits, not pumping
-//   soak ROUNDS MOVES                     per round: MOVES mouse moves, an open menu and "n",
-//                                         then frame u.R (let through), popup frame p.R, a child,
-//                                         a dialog and a frame without the system menu; at the end
-//                                         waits up to 60 s for every p.R to get its close command
+//   helpers N PERIOD, soak ROUNDS MOVES   the timing programs' load (tests/bench/wine/BrowserLoad.h)
 // Class "TarnelixFullText" fills the WM_GETTEXT buffer unterminated; title
 // "OwnTimers" starts timers 100 and 101. At the end OUTFILE gets per window
 //   NAME HWND CREATED_TICK SYSCLOSES CLOSES FIRST_CLOSE_TICK TIMER_MESSAGES STYLE_HEX
@@ -32,20 +27,16 @@
 #include <utility>
 #include <vector>
 
-namespace {
-
-struct TrackedWindow {
-    std::string name;
-    HWND hwnd = nullptr;
-    DWORD style = 0, createdTick = 0, firstCloseTick = 0;
-    int sysCloses = 0, closes = 0, timerMessages = 0;
-};
+#include "BrowserLoad.h"
 
 std::vector<TrackedWindow> gWindows;
-// Index into gWindows by handle: a soak run creates tens of thousands.
-std::unordered_map<HWND, size_t> gIndex;
 HWND gInputWindow = nullptr;
 int gKeyUps = 0;
+
+namespace {
+
+// Index into gWindows by handle: a soak run creates tens of thousands.
+std::unordered_map<HWND, size_t> gIndex;
 
 TrackedWindow* Find(HWND hwnd, const char* name = nullptr) {
     if (name == nullptr) {
@@ -95,7 +86,8 @@ bool EnsureClass(const char* className) {
     return RegisterClassA(&wc) != 0;
 }
 
-// Takes what is queued at least once, also for 0 ms.
+}  // namespace
+
 void Pump(DWORD ms) {
     const DWORD start = GetTickCount();
     do {
@@ -131,6 +123,8 @@ HWND CreateTracked(const std::string& name, const char* className, DWORD style, 
     }
     return hwnd;
 }
+
+namespace {
 
 void SendKeys(std::string text, bool down, bool up) {
     std::vector<WORD> keys;
@@ -172,19 +166,6 @@ void Click() {
     Pump(30);
 }
 
-// Made hidden, as a browser does; window i is due at i * period from the start.
-void Helpers(DWORD count, DWORD period) {
-    const size_t first = gWindows.size();
-    const DWORD start = GetTickCount();
-    for (DWORD i = 0; i < count; ++i) {
-        CreateTracked("helper." + std::to_string(i), "Chrome_WidgetWin_1", i % 2 != 0 ? 0x84800000 : 0x84000000, "",
-                      nullptr);
-        if (i >= 10) DestroyWindow(gWindows[first + i - 10].hwnd);
-        const DWORD elapsed = GetTickCount() - start;
-        Pump((i + 1) * period > elapsed ? (i + 1) * period - elapsed : 0);
-    }
-}
-
 // hold: until the window `name` got a close command or is gone. flood: a
 // frame name.i every `period` ms until one of them got a close command.
 void Hold(const std::string& name, DWORD period, DWORD ms) {
@@ -216,62 +197,6 @@ bool OwnedWait(const char* ownerName) {
     WaitForSingleObject(thread, INFINITE);
     CloseHandle(thread);
     return true;
-}
-
-void SendSoakInput(int moves) {
-    std::vector<INPUT> inputs(static_cast<size_t>(moves) + 2);
-    for (int i = 0; i < moves; ++i) {
-        inputs[i].type = INPUT_MOUSE;
-        inputs[i].mi.dx = i % 2 == 0 ? 3 : -3;
-        inputs[i].mi.dwFlags = MOUSEEVENTF_MOVE;
-    }
-    for (size_t i = static_cast<size_t>(moves); i < inputs.size(); ++i) {
-        inputs[i].type = INPUT_KEYBOARD;
-        inputs[i].ki.wVk = 'N';
-        inputs[i].ki.dwFlags = i == inputs.size() - 1 ? KEYEVENTF_KEYUP : 0;
-    }
-    DWORD owner = 0;
-    GetWindowThreadProcessId(GetForegroundWindow(), &owner);
-    if (owner != GetCurrentProcessId()) {
-        SetForegroundWindow(gInputWindow);
-    }
-    // The hook takes "n" for a user action only while a menu is open; no
-    // Ctrl is pressed, so no kill is spared for a Ctrl held at that moment.
-    SendMessageA(gInputWindow, WM_INITMENUPOPUP, 0, 0);
-    const int keyUps = gKeyUps;
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    for (const DWORD start = GetTickCount(); gKeyUps == keyUps && GetTickCount() - start < 2000;) {
-        Pump(0);
-    }
-}
-
-void Soak(int rounds, int moves) {
-    std::vector<HWND> previous;
-    char title[64];
-    for (int r = 0; r < rounds; ++r) {
-        SendSoakInput(moves);
-        const std::string n = std::to_string(r);
-        std::snprintf(title, sizeof title, "Soak user %05d", r);
-        HWND user = CreateTracked("u." + n, "IEFrame", 0x16CF0000, title, nullptr);
-        std::snprintf(title, sizeof title, "Soak popup %05d", r);
-        CreateTracked("p." + n, "IEFrame", 0x16CF0000, title, nullptr);
-        for (HWND old : previous) {
-            DestroyWindow(old);
-        }
-        previous = {user, CreateTracked("c." + n, "SoakChild", 0x50000000, "child", user),
-                    CreateTracked("d." + n, "#32770", 0x10C80000, "Soak dialog", nullptr),
-                    CreateTracked("f." + n, "IEFrame", 0x16C70000, "Soak plain frame", nullptr)};
-        Pump(0);
-    }
-    for (const DWORD start = GetTickCount(); GetTickCount() - start < 60000; Pump(50)) {
-        bool open = false;
-        for (const auto& w : gWindows) {
-            open = open || (w.name[0] == 'p' && w.sysCloses == 0 && IsWindow(w.hwnd));
-        }
-        if (!open) {
-            break;
-        }
-    }
 }
 
 DWORD Number(const char* text) { return static_cast<DWORD>(std::strtoul(text, nullptr, 0)); }

@@ -68,11 +68,16 @@ TEST_F(Watcher, FramesOfTodaysBrowsersWithoutUserActionAreClosedOnce) {
     ExpectPopupCounter("4");
 }
 
-// Disable stops the watcher, enabling restarts it; IEXPLORE.EXE frames stay the
-// hook library's, counted once. Keys never wait for a busy main window.
+// Disable stops the watcher, the hook library's kills and the script-error
+// timer; enabling restarts them. IEXPLORE.EXE frames stay the hook library's,
+// counted once. Keys never wait for a busy main window.
 TEST_F(Watcher, DisableStopsItInternetExplorerStaysTheHookLibrarysAndTypingNeverWaits) {
     ClickDisable(BST_CHECKED);
     Run("msedge.exe", Script().Wait(3100).Create("edge", kChromium, kFrame, "Ad").Wait(800), {{"edge", 0}});
+    Run("IEXPLORE.EXE",
+        Script().Frame("ie").Create("error", "Internet Explorer_TridentDlgFrame", "0x10C80000",
+                                    "Internet Explorer Script Error").Wait(1000),
+        {{"ie", 0}, {"error", 0}});
     ClickDisable(BST_UNCHECKED);
     Run("msedge.exe", Script().Wait(3100).Create("edge", kChromium, kFrame, "Ad").Hold("edge", 5000), {{"edge", 1}});
     Run("IEXPLORE.EXE", Script().Frame("ie").Hold("ie", 5000), {{"ie", 1}});

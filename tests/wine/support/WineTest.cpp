@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <vector>
 
 namespace winetest {
 namespace {
@@ -74,19 +73,6 @@ std::string WindowText(HWND window) {
     char text[512] = {};
     SendMessageA(window, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
     return text;
-}
-
-std::string VersionString(const std::string& filePath, const char* name) {
-    DWORD handle = 0;
-    std::vector<char> data(GetFileVersionInfoSizeA(filePath.c_str(), &handle) + 1);
-    const std::string key = std::string("\\StringFileInfo\\040904B0\\") + name;
-    char* value = nullptr;
-    UINT length = 0;
-    if (!GetFileVersionInfoA(filePath.c_str(), 0, static_cast<DWORD>(data.size()), data.data()) ||
-        !VerQueryValueA(data.data(), key.c_str(), reinterpret_cast<void**>(&value), &length) || value == nullptr) {
-        return "";
-    }
-    return std::string(value, length > 0 ? length - 1 : 0);
 }
 
 HWND StartTarnelix(Process& tarnelix) {
@@ -174,7 +160,9 @@ bool SaveWindowShot(HWND window, const std::string& name) {
                        std::fwrite(&info.bmiHeader, sizeof(info.bmiHeader), 1, out) == 1 &&
                        std::fwrite(bits, imageSize, 1, out) == 1;
     if (out != nullptr) std::fclose(out);
-    DeleteObject(bitmap), DeleteDC(memory), ReleaseDC(nullptr, screen);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
     return saved;
 }
 
@@ -191,7 +179,6 @@ void TarnelixTest::SetUp() {
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Corvantine");
     for (const char* file : {"AllowBanners.dat", "BlockedHistory.dat"}) {
         DeleteFileA((ProgramDir() + file).c_str());
-        RemoveDirectoryA((ProgramDir() + file).c_str());  // planted by a test to make saves fail
     }
 }
 

@@ -20,7 +20,6 @@ public:
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
     bool Start(const std::string& exePath, const std::string& args = "");
-    // True, with the exit code, when it ended in time.
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr);
     bool Running() const;
     // Ends it at once, the way a crash does (no clean-up of its own runs);
@@ -34,7 +33,6 @@ private:
 };
 
 void PumpFor(DWORD ms);
-// Polls the condition, pumping messages, until it holds or the time is up.
 template <typename Condition>
 bool WaitFor(Condition condition, DWORD timeoutMs) {
     for (const DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; PumpFor(10)) {
@@ -45,10 +43,8 @@ bool WaitFor(Condition condition, DWORD timeoutMs) {
 // A top-level window (either text may be null); null on time-out.
 HWND WaitForWindow(const char* className, const char* title, DWORD timeoutMs);
 bool WaitUntilGone(HWND window, DWORD timeoutMs);
-// The text of a window of any process.
 std::string WindowText(HWND window);
 
-// Starts Tarnelix.exe from the program folder and waits for its main window.
 HWND StartTarnelix(Process& tarnelix);
 // The user's exit: the exit command, then OK on the question. True when it ended.
 bool ExitTarnelix(Process& tarnelix, HWND mainWindow);
@@ -56,15 +52,12 @@ bool ExitTarnelix(Process& tarnelix, HWND mainWindow);
 std::string ReadUserString(const std::string& key, const char* value, HKEY root = HKEY_CURRENT_USER,
                            DWORD type = RRF_RT_REG_SZ);
 DWORD ReadUserNumber(const std::string& key, const char* value, DWORD missing = 12345);
-// A value of HKCU\Software\Corvantine\Tarnelix\<section>.
 std::string ReadTarnelixString(const char* section, const char* value);
 // Values of HKCU\Software\Corvantine\Tarnelix\Settings; a missing number reads 12345.
 void WriteSetting(const char* value, const std::string& text);
 void WriteSetting(const char* value, DWORD number);
 DWORD SettingNumber(const char* value);
-// The six counter digits of the main window, leftmost first.
 std::string CounterDigits(HWND mainWindow);
-// The page of the main window that holds the control.
 HWND FindChildDialogWithControl(HWND parent, int controlId);
 std::string ReadWholeFile(const std::string& path);
 bool Exists(const std::string& path);
@@ -73,18 +66,13 @@ std::string WaitForFileWith(const std::string& path, const std::string& text, DW
 
 // Saves the window's screen as TestDir()\screenshots\name.bmp (wine-run.sh makes PNGs).
 bool SaveWindowShot(HWND window, const std::string& name);
-// The colour the screen shows at a point of the window's client area.
 COLORREF ClientPixel(HWND window, int x, int y);
-
-// A string value of a file's version resource, e.g. "CompanyName".
-std::string VersionString(const std::string& filePath, const char* name);
 
 // A test of Tarnelix.exe from a first run (no settings or lists), exited the user's way.
 class TarnelixTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
-    // Starts Tarnelix and returns once its main window answers.
     void Start();
     // Waits until the main window answers; posted messages may still wait.
     bool Sync();

@@ -29,18 +29,15 @@ Function SystemFunction(const char* name) {
 
 // Windows Vista and later: also a process of another user or an elevated
 // one can be asked for its program file.
-std::string QueryImagePath(DWORD processId) {
+std::string QueryImagePath(HANDLE process) {
     using Query = BOOL(WINAPI*)(HANDLE, DWORD, LPSTR, PDWORD);
     static const Query query = SystemFunction<Query>("QueryFullProcessImageNameA");
-    HANDLE process = query != nullptr ? OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId) : nullptr;
-    if (process == nullptr) {
+    if (query == nullptr || process == nullptr) {
         return "";
     }
     char path[MAX_PATH] = {};
     DWORD size = MAX_PATH;
-    const bool found = query(process, 0, path, &size) != FALSE;
-    CloseHandle(process);
-    return found ? std::string(path, size) : "";
+    return query(process, 0, path, &size) != FALSE ? std::string(path, size) : "";
 }
 
 // The systems before Vista (but NT 4.0) list the processes with their
@@ -101,9 +98,18 @@ std::vector<WindowId> Win32Desktop::TopLevelWindows() const {
     return windows;
 }
 
-std::string ProcessProgramPath(std::uint32_t processId) {
-    const std::string path = QueryImagePath(processId);
+std::string ProcessProgramPath(std::uint32_t processId, void* openedProcess) {
+    const std::string path = QueryImagePath(static_cast<HANDLE>(openedProcess));
     return path.empty() ? SnapshotImagePath(processId) : path;
+}
+
+std::string ProcessProgramPath(std::uint32_t processId) {
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    const std::string path = ProcessProgramPath(processId, process);
+    if (process != nullptr) {
+        CloseHandle(process);
+    }
+    return path;
 }
 
 std::string Win32Desktop::WindowProgramPath(WindowId window) const {

@@ -7,6 +7,9 @@
 // The full path of the process's program file; "" when it is gone or may
 // not be asked.
 std::string ProcessProgramPath(std::uint32_t processId);
+// The same through a process handle the caller has already opened with a
+// query right (a HANDLE; null when it could not be opened).
+std::string ProcessProgramPath(std::uint32_t processId, void* openedProcess);
 
 class Win32Desktop final : public IDesktop {
 public:

@@ -79,11 +79,13 @@ std::optional<ProcessFacts> Win32WatchedWindows::Process(std::uint32_t processId
     if (process == nullptr) {
         return std::nullopt;
     }
+    // One handle for both questions: this runs on the thread that answers
+    // the desktop's low-level input hooks.
     FILETIME created{}, exited{}, kernel{}, user{}, now{};
     const bool timed = GetProcessTimes(process, &created, &exited, &kernel, &user) != FALSE;
+    ProcessFacts facts{ProcessProgramPath(processId, process), 0};
     CloseHandle(process);
     GetSystemTimeAsFileTime(&now);
-    ProcessFacts facts{ProcessProgramPath(processId), 0};
     if (!timed || facts.programPath.empty()) {
         return std::nullopt;
     }

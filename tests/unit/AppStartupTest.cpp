@@ -106,7 +106,7 @@ TEST(Counters, KillsCountForTheirKindOnlyAndStopAtInt32Max)
     EXPECT_EQ(all(full), std::vector<int>(5, INT_MAX));
 }
 
-TEST(Counters, DisplayShowsPopupPlusAdwareInSixDigitsOrAsksForAReset)
+TEST(Counters, DisplayShowsPopupPlusAdwareInSixDigitsOrAsksForAResetThatKeepsTheAddOnRuns)
 {
     const struct {
         std::int32_t popups, adware;
@@ -120,6 +120,11 @@ TEST(Counters, DisplayShowsPopupPlusAdwareInSixDigitsOrAsksForAReset)
         const Counters counters{c.popups, 0, c.adware, 0, 0};
         EXPECT_EQ(CounterDigits(counters), c.digits) << c.popups << " + " << c.adware;
     }
+    Counters counters{1000000, 40, 3, 2, 17};
+    ResetCounters(counters);
+    EXPECT_EQ(CounterDigits(counters), "000000");
+    EXPECT_EQ(counters.popupRun + counters.adwareRun, 0);
+    EXPECT_EQ(counters.addOnTotal, 17);
 }
 
 // ---- Wendle32Host's command line --------------------------------------------
@@ -138,4 +143,26 @@ TEST(HookHostArguments, RoundTripAndEveryMalformedLineRefused)
         EXPECT_FALSE(ParseHookHostArguments(bad)) << bad;
     }
     EXPECT_FALSE(ParseHookHostArguments(nullptr));
+}
+
+TEST(Counters, TotalsAreLoadedAndSavedAsDecimalTextAndTheRunCountsNever)
+{
+    FakeSettings settings;
+    settings.PlantText("Settings", "PopupCounter", "12abc\0"s);
+    settings.PlantDword("Settings", "AdwareCounter", 9);  // wrong type
+    Counters counters{1, 4, 9, 0, 0};
+    LoadCounters(settings, counters);
+    EXPECT_EQ(counters.popupTotal, 12);
+    EXPECT_EQ(counters.adwareTotal, 0);
+    EXPECT_EQ(counters.addOnTotal, 0);  // missing
+    EXPECT_EQ(counters.popupRun, 4);
+
+    counters.addOnTotal = -3;
+    EXPECT_TRUE(SaveCounters(settings, counters));
+    EXPECT_EQ(settings.GetProfileString("Settings", "PopupCounter", ""), "12");
+    EXPECT_EQ(settings.GetProfileString("Settings", "AdwareCounter", ""), "0");
+    EXPECT_EQ(settings.GetProfileString("Settings", "VeilmarkCounter", ""), "-3");
+    EXPECT_EQ(settings.writeCount, 3u);
+    settings.failTextWrites = true;
+    EXPECT_FALSE(SaveCounters(settings, counters));
 }

@@ -231,3 +231,54 @@ TEST(HookLifecycle, InstallsInOrderOnceAndARetryKeepsWhatIsInPlace) {
 }
 
 }  // namespace
+
+// The Wine hook test runs the common program kinds under their usual file
+// names; here every kind's entry and the names that only look alike.
+TEST(HookProcessKind, ContainmentInTableOrderOnTheUpperCasedFileName) {
+  const struct {
+    const char* path;
+    ProcessKind kind;
+  } cases[] = {
+      {"C:\\Program Files\\Internet Explorer\\iexplore.exe", ProcessKind::InternetExplorer},
+      // Any name holding the text AOL is AOL, and AOL comes before AIM...
+      {"C:\\aolaim.exe", ProcessKind::Aol},
+      // ...but C-A-R-O-L holds the letters, not the text.
+      {"C:\\Users\\carol\\CAROL.EXE", ProcessKind::NotWatched},
+      {"C:\\Netscape\\Netscp6.exe", ProcessKind::NetscapeFamily},
+      // Only the part after the last slash or backslash counts.
+      {"C:\\Program Files\\AOL 9.0\\notepad.exe", ProcessKind::NotWatched},
+      {"/home/aol/.wine/kazaa.exe", ProcessKind::Kazaa},
+      {"C:\\iexplore/run.exe", ProcessKind::NotWatched},
+      {"", ProcessKind::NotWatched},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.kind, ProcessKindFromPath(c.path)) << c.path;
+  }
+}
+
+// Class names compare without regard to case, containment tests are
+// case-sensitive. The Wine hook test shows the same on real windows.
+TEST(HookBrowserFrame, ByProgramKind) {
+  const WindowFacts anything{"IEFrame", kFrameStyle, "Netscape", "ICQ Now!", true};
+  const struct {
+    ProcessKind kind;
+    WindowFacts window;
+    bool frame;
+  } cases[] = {
+      {ProcessKind::InternetExplorer, {"cabinetwclass", kSystemMenuStyle}, true},
+      {ProcessKind::InternetExplorer, {"IEFrameX", kFrameStyle}, false},
+      {ProcessKind::NetscapeFamily, {"MozillaWindowClass", kNoSystemMenu}, false},
+      {ProcessKind::NetscapeFamily, {"NS6Frame", kFrameStyle, "Ads - NETSCAPE 7"}, false},
+      {ProcessKind::Kazaa, {"AdPiWindow"}, false},
+      {ProcessKind::IcqLite, {"shell embedding", 0, "", "Initiating Message", true}, true},
+      {ProcessKind::IcqLite, {"Shell Embedding", 0, "", "ICQ NOW!", true}, false},
+      {ProcessKind::Shell, anything, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.frame, IsBrowserFrame(c.kind, c.window)) << static_cast<int>(c.kind) << " " << c.window.className;
+  }
+  // The parent's title is read only once the class could make a frame.
+  EXPECT_TRUE(NeedsParentTitle(ProcessKind::IcqLite, "SHELL EMBEDDING"));
+  EXPECT_FALSE(NeedsParentTitle(ProcessKind::IcqLite, "Button"));
+  EXPECT_FALSE(NeedsParentTitle(ProcessKind::InternetExplorer, "Shell Embedding"));
+}

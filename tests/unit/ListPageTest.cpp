@@ -218,3 +218,21 @@ TEST(AddBanners, BlockKillsEachSelectedTitleStillOpenAndWaits300MsForEveryOne)
     EXPECT_EQ(desktop.pauses, (std::vector<unsigned>{300, 300, 300}));
     EXPECT_EQ(Texts(page.List()), (Lines{"B - Mozilla"}));
 }
+
+TEST_F(ListPages, RemoveDeletesTheSelectedEntriesAndSavesOnceEvenWithNoneSelected)
+{
+    store.files[kAllowedPath] = "a\r\nb\r\nc\r\nd\r\ne\r\n";
+    allowed.LoadFromFile();
+    allowed.OnRemove();
+    EXPECT_EQ(SavesOf(kAllowedPath), 1u);
+    Select(allowed.List(), {"b", "c", "d"});
+    allowed.OnRemove();
+    EXPECT_EQ(SavesOf(kAllowedPath), 2u);
+    EXPECT_EQ(store.files[kAllowedPath], "a\r\ne\r\n");
+
+    history.List().AddAll({"A", "B", "C"});
+    Select(history.List(), {"A", "C"});
+    history.OnRemove();
+    EXPECT_EQ(SavesOf(kHistoryPath), 1u);
+    EXPECT_EQ(store.files[kHistoryPath], "BLK:B\r\n");
+}

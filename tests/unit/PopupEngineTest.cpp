@@ -251,3 +251,37 @@ TEST_F(PopupEngineTest, EveryMessengerBoxIsCountedOnceWhileItStands)
     EXPECT_EQ(counters.popupTotal, 3);
     EXPECT_EQ(sound.played.size(), 3u);
 }
+
+// The sweep is the user's own act: it closes by title, whatever program
+// shows the window, and goes on past the windows it lets through.
+TEST_F(PopupEngineTest, SweepTrimsTrailingBlanksAndSkipsHiddenEmptyAndAllowed)
+{
+    history.List().Add("Deal");
+    allowed.List().Add("DEAL!");
+    const WindowId blank = desktop.Add("Notepad", "Deal  \t");
+    desktop.SetProgram(blank, "C:\\WINDOWS\\notepad.exe");
+    desktop.Add("IEFrame", "Deal", false);
+    desktop.Add("IEFrame", "   ");
+    desktop.Add("IEFrame", "");
+    desktop.Add("IEFrame", "DEAL!");  // allowed, in the same case
+    const WindowId exact = desktop.Add("IEFrame", "DEAL");
+    engine.SweepBlockedTitles();
+    EXPECT_EQ(desktop.systemClosed, (Ids{blank, exact}));
+    // The kill records the title as it stands: no entry begins with the
+    // blank-ended one, so it is added ('DEAL' is covered by 'Deal').
+    EXPECT_EQ(History(), (Lines{"Deal", "Deal  \t"}));
+}
+
+TEST_F(PopupEngineTest, CountKillByKindAlwaysSavesAndRefreshesNamedSoundsFromTheFolder)
+{
+    engine.CountKill(kKillKindAdware);
+    engine.CountKill(7);
+    EXPECT_EQ(counters.adwareTotal + counters.adwareRun + counters.popupTotal, 2);
+    EXPECT_EQ(host.saves + host.refreshes, 4);
+
+    engine.SetSoundFolder("C:\\Tarnelix\\Sound\\Default\\");
+    engine.PlayNamedSound("D:\\Waves\\boom.wav");  // a backslash: a full path
+    engine.PlayNamedSound("on.wav");
+    engine.PlayNamedSound("");
+    EXPECT_EQ(sound.played, (Lines{"D:\\Waves\\boom.wav", "C:\\Tarnelix\\Sound\\Default\\on.wav"}));
+}

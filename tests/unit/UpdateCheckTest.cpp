@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -21,10 +22,13 @@ std::string Line(const std::string& name, const std::string& date)
     return "<a href=\"" + name + "\">" + name + "</a>" + std::string(40, ' ') + date + "       3\r\n";
 }
 
-// Serves the listing; no file is fetched here, so every download fails.
+// Serves `files` by name into the in-memory disk.
 class FakeServer final : public IHttpClient, public IFolders {
 public:
+    explicit FakeServer(MemoryFileStore& disk) : disk(disk) {}
+
     std::string listing;
+    std::map<std::string, std::string> files;
     bool refuseOpen = false;
     bool failBody = false;
     std::vector<std::string> fetched;
@@ -36,30 +40,55 @@ public:
         body = listing.substr(0, maxBytes);
         return !failBody;
     }
-    bool DownloadFile(const std::string& url, const std::string&) override
+    bool DownloadFile(const std::string& url, const std::string& localPath) override
     {
-        fetched.push_back(url);
-        return false;
+        fetched.push_back(url.substr(kUrl.size()));
+        auto out = disk.CreateForWrite(localPath);
+        const auto file = files.find(fetched.back());
+        return file != files.end() && out->Write(file->second.data(), file->second.size());
     }
     void Close() override { ++closes; }
-    bool Exists(const std::string&) override { return false; }
+    bool Exists(const std::string& path) override { return disk.files.count(path) != 0; }
     bool CreateFolder(const std::string&) override { return true; }
+
+private:
+    MemoryFileStore& disk;
 };
 
 class UpdateCheck : public ::testing::Test {
 protected:
     void Run() { CUpdateCheck(server, settings, disk, server, table, stop).Run(kUrl, "C:\\T\\"); }
+    void Serve(const std::vector<std::pair<std::string, std::string>>& entries)
+    {
+        for (const auto& [name, date] : entries) {
+            server.listing += Line(name, date);
+            server.files[name] = "content of " + name;
+        }
+    }
 
     MemoryFileStore disk;
     std::atomic<bool> stop{false};
-    FakeServer server;
+    FakeServer server{disk};
     FakeSettings settings;
     StringPairList table;
 };
 
+TEST_F(UpdateCheck, LaterCheckFetchesWhatChangedInAnyLetterOrWasNeverRecorded)
+{
+    WriteSetting(settings, kCheckedForUpdatesSetting, 1);
+    table.Set("Same.dll", kOld);
+    table.Set("Case.dll", kOld);
+    Serve({{"Same.dll", kOld}, {"Case.dll", "01-NOV-2026 17:45"}, {"Fresh.exe", kNow}});
+    Run();
+    EXPECT_EQ(server.fetched, (std::vector<std::string>{"Case.dll", "Fresh.exe"}));
+    EXPECT_EQ(disk.files.at("C:\\T\\New\\Fresh.exe"), "content of Fresh.exe");
+    EXPECT_EQ(table.Lookup("Fresh.exe"), kNow);
+    EXPECT_EQ(server.closes, 1);
+}
+
 TEST_F(UpdateCheck, FailedOpenOrTransferRecordsNothingAndACutListingOnlyItsWholeLines)
 {
-    server.listing = Line("Extra.dat", kNow);
+    Serve({{"Extra.dat", kNow}});
     server.refuseOpen = true;
     Run();
     EXPECT_EQ(server.closes, 0) << "Close only after a successful Open";

@@ -51,7 +51,16 @@ TEST(Reliability, ListSavesKilledAtRandomMomentsLeaveTheOldOrTheNewFile) {
         for (int i = 0; i < kSavers; ++i) {
             paths[i] = winetest::TestDir() + "AllowBanners" + std::to_string(i) + ".dat";
             before[i] = WriteTime(paths[i]);
-            ASSERT_TRUE(savers[i].Start(winetest::ToolsDir() + "ListSaveLoop.exe", paths[i]));
+            // Under load Wine now and then refuses a start while the last
+            // round's processes are still going away.
+            bool started = false;
+            for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+                started = savers[i].Start(winetest::ToolsDir() + "ListSaveLoop.exe", paths[i]);
+                if (!started) {
+                    Sleep(200);
+                }
+            }
+            ASSERT_TRUE(started) << "CreateProcess failed: " << GetLastError();
         }
         // The kills land at a random moment after each saver's first save. A
         // save must also get past the temporary file an earlier kill left.

@@ -17,6 +17,7 @@ public:
 
     std::map<Key, StoredValue> values;
     std::size_t writeCount = 0;
+    bool failTextWrites = false;
 
     void PlantRaw(const std::string& section, const std::string& entry, StoredKind kind, std::string bytes)
     {
@@ -60,7 +61,7 @@ public:
                             const std::string& value) override
     {
         const std::string text = value.substr(0, value.find('\0'));
-        if (!FitsProfileText(text)) {
+        if (failTextWrites || !FitsProfileText(text)) {
             return false;
         }
         ++writeCount;

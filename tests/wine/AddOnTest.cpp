@@ -9,6 +9,7 @@
 #include <fstream>
 #include <initializer_list>
 #include <utility>
+#include <memory>
 #include <string>
 
 #include "common/TarnelixResource.h"
@@ -95,7 +96,17 @@ void CleanWith(const AddOn& addOn, std::initializer_list<int> boxes) {
     for (int id : boxes) addOn.Click(id);
 }
 
-TEST(AddOn, FollowsTarnelixFromAttachToItsExit) {
+TEST(AddOn, EndsAfter121FailedSearchesWithoutTarnelix) {
+    AddOn addOn;
+    ASSERT_TRUE(addOn.Start());
+    for (int attempt = 0; attempt < 121; ++attempt) {
+        addOn.Post(WM_TIMER, 0);
+    }
+    EXPECT_TRUE(addOn.process.WaitForExit(10000));
+    EXPECT_FALSE(addOn.Visible());
+}
+
+TEST(AddOn, FollowsTarnelixFromAttachThroughARestartToItsExit) {
     WriteSetting("Disable", DWORD{1});
     AddOn addOn;
     ASSERT_TRUE(addOn.Start());
@@ -106,8 +117,8 @@ TEST(AddOn, FollowsTarnelixFromAttachToItsExit) {
     addOn.Click(1025);
     EXPECT_EQ(1u, ReadUserNumber(kAddOnKey, "EmptyRecycleBin"));
     for (int attempt = 0; attempt < 100; ++attempt) addOn.Post(WM_TIMER, 0);
-    Process tarnelix;
-    HWND main = StartTarnelix(tarnelix);
+    auto tarnelix = std::make_unique<Process>();
+    HWND main = StartTarnelix(*tarnelix);
     ASSERT_NE(nullptr, main);
     const UINT show = RegisterWindowMessageA("WM_TARNELIX_SHOW_PRIVACY_ADDON");
     char temp[MAX_PATH] = {};
@@ -150,7 +161,20 @@ TEST(AddOn, FollowsTarnelixFromAttachToItsExit) {
             << GetDlgCtrlID(child) << " ends at " << rect.right << ", " << rect.bottom;
     }
     DeleteObject(picture);
-    ASSERT_TRUE(ExitTarnelix(tarnelix, main));
+    // Tarnelix ends without its exit broadcast and starts again: the query
+    // finds the old window gone, the search the new one, and runs count again.
+    tarnelix = std::make_unique<Process>();
+    main = StartTarnelix(*tarnelix);
+    ASSERT_NE(nullptr, main);
+    addOn.Post(WM_TIMER, 1);
+    addOn.Post(WM_TIMER, 0);
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            addOn.Post(WM_TIMER, 2);
+            return WaitFor([] { return Runs() >= 2; }, 500);
+        },
+        20000));
+    ASSERT_TRUE(ExitTarnelix(*tarnelix, main));
     EXPECT_TRUE(addOn.process.WaitForExit(10000));
 }
 

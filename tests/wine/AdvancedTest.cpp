@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/WineTest.h"
+#include <commctrl.h>
 #include <fstream>
 
 namespace {
@@ -32,6 +33,24 @@ void ClickBox(HWND page, int id, bool checked) {
     HWND box = GetDlgItem(page, id);
     SendMessageA(box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
     SendMessageA(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(box));
+}
+
+// Clicks a list-view item's check box; its rectangle is read through memory
+// of the list's process.
+void ClickItemCheckBox(HWND list, int item) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(list, &pid);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    void* remote = VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+    RECT rect{LVIR_BOUNDS, 0, 0, 0};
+    WriteProcessMemory(process, remote, &rect, sizeof(rect), nullptr);
+    SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(remote));
+    ReadProcessMemory(process, remote, &rect, sizeof(rect), nullptr);
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    const LPARAM at = MAKELPARAM(rect.left + 8, (rect.top + rect.bottom) / 2);
+    PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(list, WM_LBUTTONUP, 0, at);
 }
 
 bool StartCopy(Process& process, const char* name, const char* args = "") {
@@ -104,6 +123,19 @@ TEST_F(Advanced, ScannerKillsCheckedAdwareAndTheLockRestoresTheStartPage) {
     EXPECT_EQ(0u, SettingNumber("PreventHomePageChange"));
     EXPECT_EQ("no", BrowserValue("Disable Script Debugger"));
     EXPECT_EQ(0u, SettingNumber("DisableIEScriptDebugger"));
+    // Items: Guarded, Quiet Tool, Spy Bar. Checking Quiet Tool saves; the scan kills it.
+    HWND list = GetDlgItem(page, 1027);
+    ClickItemCheckBox(list, 1);
+    const std::string saved = "guarded.exe TRUE Guarded\r\nquiet.exe TRUE Quiet Tool\r\nspybar.exe TRUE Spy Bar\r\n";
+    EXPECT_EQ(saved, WaitForFileWith(ProgramDir() + "Adware.dat", saved, 5000));
+    SetStartPage("http://other.example/");
+    RunMinuteStep(main);
+    EXPECT_TRUE(quiet.WaitForExit(3000));
+    EXPECT_EQ("3", ReadTarnelixString("Settings", "AdwareCounter"));
+    EXPECT_EQ("http://other.example/", BrowserValue("Start Page")) << "box clear: left alone";
+    ClickItemCheckBox(list, 1);
+    const std::string cleared = "quiet.exe FALSE Quiet Tool\r\n";
+    EXPECT_NE(std::string::npos, WaitForFileWith(ProgramDir() + "Adware.dat", cleared, 5000).find(cleared));
 }
 
 // Whether the main window posts the box a close (timer 50) within the time.

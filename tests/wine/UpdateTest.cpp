@@ -43,7 +43,7 @@ protected:
     }
 };
 
-TEST_F(UpdateCheck, FirstCheckFetchesWhatTheProgramFolderLacksAndRecordsEveryDate) {
+TEST_F(UpdateCheck, FirstCheckThenTheNextCheckFetchesExactlyTheChangedFile) {
     Serve("main\\Wendle.dll", "server's Wendle");  // the program folder has its own
     Serve("main\\Extra.dat", "extra");
     Serve("main\\Dropped.dll", "never arrives");  // the server drops the connection
@@ -55,6 +55,20 @@ TEST_F(UpdateCheck, FirstCheckFetchesWhatTheProgramFolderLacksAndRecordsEveryDat
     for (const char* name : {"Wendle.dll", "Extra.dat", "Dropped.dll"}) {
         EXPECT_EQ("07-Dec-2026 06:10", Recorded(name)) << name;
     }
+    // Extra.dat is installed; the next start checks again.
+    ASSERT_TRUE(ExitTarnelix(tarnelix, main));
+    MoveFileA((kNew + "Extra.dat").c_str(), (ProgramDir() + "Extra.dat").c_str());
+    Serve("main\\Wendle.dll", "server's new Wendle", 9);
+    Serve("main\\Dropped.dll", "still never arrives", 9);
+    Process again;
+    main = StartTarnelix(again);
+    ASSERT_NE(nullptr, main);
+    ASSERT_TRUE(WaitFor([] { return Recorded("Wendle.dll") == "09-Dec-2026 06:10"; }, 15000));
+    EXPECT_EQ("server's new Wendle", Read(kNew + "Wendle.dll"));
+    EXPECT_FALSE(Exists(kNew + "Extra.dat")) << "unchanged, not fetched again";
+    EXPECT_EQ("07-Dec-2026 06:10", Recorded("Dropped.dll")) << "a failed download keeps the old record";
+    EXPECT_TRUE(ExitTarnelix(again, main));
+    main = nullptr;
 }
 
 TEST_F(UpdateCheck, HostileListingWritesNothingOutsideNew) {

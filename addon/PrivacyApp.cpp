@@ -7,6 +7,7 @@
 
 #include "addon/PrivacyDlg.h"
 #include "common/ProgramIdentity.h"
+#include "common/PendingSettings.h"
 #include "platform/win32/Win32Profile.h"
 
 namespace tarnelix {
@@ -37,8 +38,9 @@ public:
         // needs the component system on this thread.
         const bool com = SUCCEEDED(CoInitialize(nullptr));
         Win32Profile profile(kCompanyKey, applicationName);
+        PendingSettings settings(profile);
         {
-            CPrivacyDlg dlg(profile);
+            CPrivacyDlg dlg(settings);
             dlg.DoModal();
         }
         if (com) {

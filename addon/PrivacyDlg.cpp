@@ -1,6 +1,7 @@
 #include "addon/PrivacyDlg.h"
 
 #include <commctrl.h>
+#include <iterator>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -42,7 +43,7 @@ HWND HwndOf(WindowId window) {
 
 }  // namespace
 
-CPrivacyDlg::CPrivacyDlg(ISettings& settings) : CDialog(IDD_PRIVACY_DIALOG), settings(settings) {
+CPrivacyDlg::CPrivacyDlg(PendingSettings& settings) : CDialog(IDD_PRIVACY_DIALOG), settings(settings) {
     char path[kProgramPathCapacity] = {};
     GetModuleFileNameA(nullptr, path, kProgramPathCapacity - 1);
     programFolder = ProgramFolderFromPath(path);
@@ -99,7 +100,27 @@ void CPrivacyDlg::StoreCheckBox(int id) {
         if (step.checkBoxId == id) {
             const bool ticked = IsDlgButtonChecked(hwnd, id) == BST_CHECKED;
             settings.WriteProfileInt(kAddOnSettingsSection, step.setting, ticked ? 1 : 0);
+            CheckSaves();
         }
+    }
+}
+
+void CPrivacyDlg::CheckSaves() {
+    constexpr unsigned kSitesUnsaved = 1;
+    constexpr unsigned kSettingsUnsaved = 2;
+    static const SaveFaultItem kItems[] = {{kSitesUnsaved, kKeptSitesFileName}, {kSettingsUnsaved, "its settings"}};
+    if (keptSites->Unsaved()) {
+        keptSites->SaveKeptSites();
+    }
+    settings.RetryPending();
+    const unsigned faults =
+        (keptSites->Unsaved() ? kSitesUnsaved : 0) | (settings.HasPending() ? kSettingsUnsaved : 0);
+    if (saveFaults.ShouldTell(faults, boxOpen)) {
+        // Timers fire on inside the box; the flag keeps a second one away.
+        boxOpen = true;
+        MessageBoxA(hwnd, SaveFaultMessage("Veilmark", faults, kItems, std::size(kItems)).c_str(), "Veilmark",
+                    MB_OK | MB_ICONWARNING);
+        boxOpen = false;
     }
 }
 
@@ -109,11 +130,13 @@ void CPrivacyDlg::OnAddSite() {
         SetWindowTextA(edit, "");
         SetFocus(edit);
     }
+    CheckSaves();
 }
 
 void CPrivacyDlg::OnRemoveSite() {
     keptSites->RemoveSelectedSites();
     SetFocus(Item(IDC_SITE_EDIT));
+    CheckSaves();
 }
 
 void CPrivacyDlg::RepaintUnderSiteEdit() {
@@ -149,6 +172,9 @@ bool CPrivacyDlg::OnCommand(int id, int notifyCode, HWND) {
 
 void CPrivacyDlg::OnTimer(UINT_PTR timerId) {
     protocol.OnTimer(static_cast<unsigned>(timerId));
+    if (keptSites != nullptr) {
+        CheckSaves();
+    }
 }
 
 bool CPrivacyDlg::OnRegisteredMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -12,7 +12,8 @@
 #include "addon/core/KeptSites.h"
 #include "addon/core/TraceCleaner.h"
 #include "addon/win32/SiteListView.h"
-#include "platform/Settings.h"
+#include "common/PendingSettings.h"
+#include "common/SaveFaults.h"
 #include "platform/win32/Dialog.h"
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32TextCompare.h"
@@ -22,7 +23,7 @@ namespace tarnelix {
 
 class CPrivacyDlg final : public CDialog, private IAddOnHost {
 public:
-    explicit CPrivacyDlg(ISettings& settings);
+    explicit CPrivacyDlg(PendingSettings& settings);
     ~CPrivacyDlg() override;
 
 protected:
@@ -51,8 +52,13 @@ private:
     void RepaintUnderSiteEdit();
     bool OnRegisteredMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     bool PaintMinimised();
+    // After each change the user makes and at every timer: saves what a
+    // failed save left unsaved and tells the user of faults new to them.
+    void CheckSaves();
 
-    ISettings& settings;
+    PendingSettings& settings;
+    SaveFaultNotice saveFaults;
+    bool boxOpen = false;
     std::string programFolder;
     std::string listPath;
     TracePaths paths;

@@ -75,7 +75,8 @@ bool CTarnelixApp::InitInstance() {
     // window by its title once it exists.
     Initialise();
     profile = std::make_unique<Win32Profile>(kCompanyKey, applicationName);
-    folders = SettleFolders(*profile, programFolder);
+    settings = std::make_unique<PendingSettings>(*profile);
+    folders = SettleFolders(*settings, programFolder);
 
     HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_TARNELIX));
     if (!tray.CreateTrayIcon(nullptr, kTrayCallbackMessage, kTrayTooltip, icon, IDR_TRAYMENU, false)) {
@@ -116,7 +117,7 @@ bool CTarnelixApp::LoadSkinBitmap(HBITMAP& bitmap, const std::string& fileName) 
 }
 
 void CTarnelixApp::AttachTray(CTarnelixDlg& mainWindow) {
-    tray.Attach(&mainWindow, profile.get());
+    tray.Attach(&mainWindow, settings.get());
 }
 
 void CTarnelixTray::Attach(CTarnelixDlg* mainWindow, ISettings* settings) {

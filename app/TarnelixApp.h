@@ -8,6 +8,7 @@
 
 #include "app/HookHost.h"
 #include "app/core/Startup.h"
+#include "common/PendingSettings.h"
 #include "platform/win32/Win32Profile.h"
 #include "ui/SystemTray.h"
 #include "ui/windows/SkinSource.h"
@@ -47,7 +48,8 @@ public:
     std::string GetSkinFolder() const { return folders.skin; }
     std::string GetSoundFolder() const { return folders.sound; }
     std::string GetNotificationsFolder() const { return folders.notifications; }
-    ISettings& Settings() { return *profile; }
+    // Every setting goes through here; see PendingSettings for writes that fail.
+    PendingSettings& Settings() { return *settings; }
 
     // Loads skin folder + fileName into bitmap, deleting what it held. An
     // empty name changes nothing and gives false; a missing file leaves a
@@ -68,6 +70,7 @@ private:
     std::string applicationName;
     AppFolders folders;
     std::unique_ptr<Win32Profile> profile;
+    std::unique_ptr<PendingSettings> settings;
     CTarnelixTray tray;
     CHookHost hookHost;
     HANDLE instanceMutex = nullptr;

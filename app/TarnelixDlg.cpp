@@ -45,6 +45,15 @@ const CheckBoxSetting kCheckBoxSettings[] = {
     {IDC_AUTO_BLOCK, kAutoBlockSetting},         {IDC_DISABLE, kDisableSetting},
 };
 
+constexpr unsigned kAllowedUnsaved = 1;
+constexpr unsigned kHistoryUnsaved = 2;
+constexpr unsigned kAdwareUnsaved = 4;
+constexpr unsigned kSettingsUnsaved = 8;
+const SaveFaultItem kSaveFaultItems[] = {{kAllowedUnsaved, kAllowedFileName},
+                                         {kHistoryUnsaved, kHistoryFileName},
+                                         {kAdwareUnsaved, kAdwareFileName},
+                                         {kSettingsUnsaved, "its settings"}};
+
 // The connection-state query with no flags, as the update check and the
 // check-updates notice ask it.
 bool IsOnline() {
@@ -133,6 +142,7 @@ BOOL CTarnelixDlg::OnInitDialog() {
         messenger->ForgetService();
     }
     StartTimers(true);
+    SetTimer(hwnd, kSaveCheckTimerId, kSaveCheckPeriodMs, nullptr);
     return TRUE;
 }
 
@@ -492,6 +502,28 @@ bool CTarnelixDlg::AskUser(const char* message) {
     return box.Run(hwnd) == IDOK;
 }
 
+void CTarnelixDlg::CheckSaves() {
+    if (allowedModel.Unsaved()) {
+        allowedModel.SaveToFile();
+    }
+    if (historyModel.Unsaved()) {
+        historyModel.SaveToFile();
+    }
+    if (advanceModel.AdwareUnsaved()) {
+        advanceModel.SaveAdwareList();
+    }
+    app.Settings().RetryPending();
+    const unsigned faults = (allowedModel.Unsaved() ? kAllowedUnsaved : 0) |
+                            (historyModel.Unsaved() ? kHistoryUnsaved : 0) |
+                            (advanceModel.AdwareUnsaved() ? kAdwareUnsaved : 0) |
+                            (app.Settings().HasPending() ? kSettingsUnsaved : 0);
+    // The box is modal and this timer fires on inside it; the notice counts
+    // as told before the box opens, and a box on screen puts it off.
+    if (saveFaults.ShouldTell(faults, BoxOpen())) {
+        AskUser(SaveFaultMessage(app.GetApplicationName(), faults, kSaveFaultItems, std::size(kSaveFaultItems)).c_str());
+    }
+}
+
 void CTarnelixDlg::Broadcast(UINT msg, WPARAM wParam) {
     PostMessageA(HWND_BROADCAST, msg, wParam, reinterpret_cast<LPARAM>(hwnd));
 }
@@ -499,6 +531,10 @@ void CTarnelixDlg::Broadcast(UINT msg, WPARAM wParam) {
 // ---- Timers and messages -----------------------------------------------------------
 
 void CTarnelixDlg::OnTimer(UINT_PTR timerId) {
+    if (timerId == kSaveCheckTimerId) {
+        CheckSaves();
+        return;
+    }
     if (timerId == kTimer50Id) {
         engine.MessengerBoxStep();
         return;

@@ -14,6 +14,7 @@
 #include "app/core/PopupEngine.h"
 #include "app/core/SystemGuards.h"
 #include "common/OsKind.h"
+#include "common/SaveFaults.h"
 #include "pages/Advance.h"
 #include "pages/AddBanners.h"
 #include "pages/AllowedBanners.h"
@@ -117,6 +118,9 @@ private:
     // Shows the program's own message box; true when answered with "Ok",
     // false at once while another of our boxes is open.
     bool AskUser(const char* message);
+    // Timer 52: saves what a failed save left unsaved, then tells the user
+    // of faults that still stand and are new to them.
+    void CheckSaves();
     bool BoxOpen() const;
     void ShowAbout();
 
@@ -143,6 +147,7 @@ private:
     HICON icon = nullptr;
     HBITMAP skinBitmap = nullptr;
     SlideState slide;
+    SaveFaultNotice saveFaults;
     SystemClock clock;
 
     Win32FileStore fileStore;

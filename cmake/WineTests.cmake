@@ -1,15 +1,17 @@
 # Wine tests are built by the win64 tree and registered in the native tree,
 # so that one CTest run holds both: `ctest -L wine` and `ctest -LE wine`.
 #
-#   tarnelix_wine_test(NAME <name> EXE <file.exe> [ARGS ...] [TIMEOUT s] [UPDATE_SERVER] [SETUP script])
+#   tarnelix_wine_test(NAME <name> EXE <file.exe> [ARGS ...] [TIMEOUT s] [UPDATE_SERVER] [SETUP script]
+#                      [PLAIN_PERMISSIONS])
 #
 # EXE is relative to the win64 build tree. Every test runs through
 # scripts/wine-run.sh with its own Xvfb, its own wineserver and a fresh copy
 # of the program folder. UPDATE_SERVER runs it beside a private nginx
 # (scripts/nginx-run.sh). SETUP names a bash script that prepares the prefix
 # and the run folder before the test starts (see wine-run.sh --setup).
+# PLAIN_PERMISSIONS runs it without root's override of file permissions.
 function(tarnelix_wine_test)
-  cmake_parse_arguments(T "UPDATE_SERVER" "NAME;EXE;TIMEOUT;SETUP" "ARGS" ${ARGN})
+  cmake_parse_arguments(T "UPDATE_SERVER;PLAIN_PERMISSIONS" "NAME;EXE;TIMEOUT;SETUP" "ARGS" ${ARGN})
   if(CMAKE_CROSSCOMPILING OR NOT TARNELIX_WINE_TESTS)
     return()
   endif()
@@ -25,6 +27,9 @@ function(tarnelix_wine_test)
   set(setup "")
   if(T_SETUP)
     set(setup --setup "${T_SETUP}")
+  endif()
+  if(T_PLAIN_PERMISSIONS)
+    list(APPEND setup --plain-permissions)
   endif()
   add_test(NAME wine.${T_NAME}
     COMMAND ${server} "${PROJECT_SOURCE_DIR}/scripts/wine-run.sh"

@@ -39,7 +39,8 @@ bool Advance::LoadAdwareList(const std::function<void(const AdwareList&)>& show)
 
 bool Advance::SaveAdwareList()
 {
-    return WriteAdwareFile(store, path, list);
+    adwareUnsaved = !WriteAdwareFile(store, path, list);
+    return !adwareUnsaved;
 }
 
 bool Advance::OnAdwareItemChanged(std::size_t index, std::uint32_t oldState, std::uint32_t newState)

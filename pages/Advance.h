@@ -52,6 +52,9 @@ public:
     // Rewrites "Adware.dat" from the list, in list order; false when the save
     // failed (the old file then stays as it was).
     bool SaveAdwareList();
+    // True from a failed save until a save succeeds; the list keeps the
+    // change meanwhile.
+    bool AdwareUnsaved() const { return adwareUnsaved; }
     bool IsAdwareLoaded() const { return adwareLoaded; }
 
     // The item-state change notice of the list for item `index`. Takes the
@@ -97,5 +100,6 @@ private:
     std::string path;
     AdwareList list;
     bool adwareLoaded = false;
+    bool adwareUnsaved = false;
     std::string protectedStartPage;
 };

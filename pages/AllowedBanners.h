@@ -27,6 +27,8 @@ public:
     // Rewrites the file from the list; false when the save failed (the old
     // file is then left as it was, and the list is marked unsaved).
     bool SaveToFile();
+    // True from a failed save until a save succeeds.
+    bool Unsaved() const { return unsaved; }
 
     // "Add Popup": adds the typed text, untrimmed, unless it is empty or an
     // entry already begins with it, ignoring case; saves when it added.

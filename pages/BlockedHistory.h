@@ -27,6 +27,7 @@ public:
     // it is instead of reading the file over it.
     bool LoadFromFile();
     bool SaveToFile();
+    bool Unsaved() const { return unsaved; }
 
     // Records a killed window's title unless an entry already begins with
     // it, ignoring case ('Offer' after 'Offer of the day' adds nothing);

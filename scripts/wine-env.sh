@@ -47,9 +47,13 @@ wine_start_xvfb() {
   return 1
 }
 
+# WINE_SERVER_WRAP, an array, may hold a command that the server runs
+# under (wine-run.sh --plain-permissions): Wine's server, not the program,
+# opens and creates the files.
+[ -n "${WINE_SERVER_WRAP+set}" ] || WINE_SERVER_WRAP=()
 wine_start_server() {
   mkdir -p "$WINEPREFIX"
-  wineserver -f -p >/dev/null 2>&1 &
+  "${WINE_SERVER_WRAP[@]}" wineserver -f -p >/dev/null 2>&1 &
   WINESERVER_PID=$!
   sleep 0.2
   if ! kill -0 "$WINESERVER_PID" 2>/dev/null; then
@@ -57,7 +61,7 @@ wine_start_server() {
     # holds its socket; ask it to finish, then start our own.
     wineserver -k >/dev/null 2>&1 || true
     wineserver -w >/dev/null 2>&1 || true
-    wineserver -f -p >/dev/null 2>&1 &
+    "${WINE_SERVER_WRAP[@]}" wineserver -f -p >/dev/null 2>&1 &
     WINESERVER_PID=$!
     sleep 0.2
     kill -0 "$WINESERVER_PID" 2>/dev/null || { echo "wine-env: wineserver did not start" >&2; return 1; }

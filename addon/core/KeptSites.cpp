@@ -17,14 +17,15 @@ void CKeptSites::LoadKeptSites()
     }
 }
 
-void CKeptSites::SaveKeptSites()
+bool CKeptSites::SaveKeptSites()
 {
     std::vector<std::string> sites;
     const int count = view.Count();
     for (int i = 0; i < count; ++i) {
         sites.push_back(view.ItemText(i));
     }
-    WriteKeptSitesFile(store, path, sites);
+    unsaved = !WriteKeptSitesFile(store, path, sites);
+    return !unsaved;
 }
 
 AddSiteResult CKeptSites::AddSite(const std::string& text)

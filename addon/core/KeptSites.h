@@ -40,8 +40,11 @@ public:
     // Fills the view from the file: at most 10000 lines, each trimmed at
     // both ends, empty lines kept. A missing file leaves the view empty.
     void LoadKeptSites();
-    // Rewrites the file with the items in the view's order.
-    void SaveKeptSites();
+    // Rewrites the file with the items in the view's order; false when the
+    // save failed (the old file then stays, the view keeps the change).
+    bool SaveKeptSites();
+    // True from a failed save until a save succeeds.
+    bool Unsaved() const { return unsaved; }
     // `text` as typed, not trimmed.
     AddSiteResult AddSite(const std::string& text);
     // Deletes every selected item and saves, also when none was selected;
@@ -56,4 +59,5 @@ private:
     IFileStore& store;
     const ITextCompare& compare;
     std::string path;
+    bool unsaved = false;
 };

@@ -56,6 +56,11 @@ inline constexpr unsigned kTimer51PeriodMs = 300;
 inline constexpr int kTicksPerMinute = 200;
 inline constexpr int kMinutesPerUpdateCheck = 120;
 
+// Timer 52 (5 s, also while protection is off): saves that failed are
+// tried again, and the user is told of faults they have not heard of.
+inline constexpr unsigned kSaveCheckTimerId = 52;
+inline constexpr unsigned kSaveCheckPeriodMs = 5000;
+
 struct TickState {
     int tickCount = 0;
     int minuteCount = 0;

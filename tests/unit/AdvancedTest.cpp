@@ -103,6 +103,28 @@ TEST(AdwareScan, BothWaysKillListedCheckedProgramsCountOnlyWhatDiedAndDoubleTheI
     }
 }
 
+// A check box changed while another program holds "Adware.dat": the list
+// keeps the change until a later save gets through.
+TEST(AdwareList, AChangeWhoseSaveFailedStaysUnsavedUntilASaveGetsThrough)
+{
+    MemoryFileStore store;
+    store.files["Adware.dat"] = "spy.exe TRUE Spy Bar\r\n";
+    const AsciiTextCompare compare;
+    FakeSettings settings;
+    NoBrowserKey browser;
+    Advance adware(store, compare, settings, browser, "Adware.dat");
+    adware.LoadAdwareList([](const AdwareList&) {});
+    store.failMove = true;
+    EXPECT_TRUE(adware.OnAdwareItemChanged(0, kStateImageChecked, kStateImageUnchecked));
+    EXPECT_TRUE(adware.AdwareUnsaved());
+    EXPECT_FALSE(adware.IsAdwareChecked("Spy Bar"));
+    EXPECT_EQ(store.files["Adware.dat"], "spy.exe TRUE Spy Bar\r\n");
+    store.failMove = false;
+    EXPECT_TRUE(adware.SaveAdwareList());
+    EXPECT_FALSE(adware.AdwareUnsaved());
+    EXPECT_EQ(store.files["Adware.dat"], "spy.exe FALSE Spy Bar\r\n");
+}
+
 // A service that reaches the wanted state on the `pollsToChange`th query
 // after the request; any step can fail.
 struct FakeServiceManager final : IServiceManager, IService {

@@ -119,11 +119,13 @@ TEST_F(ListPages, AReloadAfterAFailedSaveSavesFirstAndKeepsTheChangeWhileTheFile
     EXPECT_EQ(Texts(allowed.List()), (Lines{"new", "old"}));
     EXPECT_EQ(Texts(history.List()), (Lines{"new", "old"}));
     EXPECT_EQ(store.files[kHistoryPath], "BLK:old\r\n");
+    EXPECT_TRUE(allowed.Unsaved() && history.Unsaved());
     store.failMove = false;
     EXPECT_TRUE(allowed.LoadFromFile());
     EXPECT_TRUE(history.LoadFromFile());
     EXPECT_EQ(store.files[kAllowedPath], "new\r\nold\r\n");
     EXPECT_EQ(store.files[kHistoryPath], "BLK:new\r\nBLK:old\r\n");
+    EXPECT_FALSE(allowed.Unsaved() || history.Unsaved());
 }
 
 // ---- Blocked history page ---------------------------------------------------

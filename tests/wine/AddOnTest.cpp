@@ -236,6 +236,20 @@ TEST(AddOn, EachStepLeavesExactlyWhatItShould) {
     SetWindowTextA(GetDlgItem(addOn.window, IDC_SITE_EDIT), "kept.example");
     addOn.Click(IDC_ADD_SITE);
     EXPECT_EQ("kept.example\r\n", WaitForFileWith(ProgramDir() + "AllowCookies.dat", "kept", 5000));
+    // While another program holds the file the site stays listed and the user
+    // is told; the next timer saves it.
+    HANDLE list = CreateFileA((ProgramDir() + "AllowCookies.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, list);
+    SetWindowTextA(GetDlgItem(addOn.window, IDC_SITE_EDIT), "second.example");
+    addOn.Post(WM_COMMAND, IDC_ADD_SITE);
+    HWND box = WaitForWindow("#32770", "Veilmark", 10000);
+    ASSERT_NE(nullptr, box);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitUntilGone(box, 5000));
+    CloseHandle(list);
+    addOn.Post(WM_TIMER, 1);
+    EXPECT_EQ("kept.example\r\nsecond.example\r\n", WaitForFileWith(ProgramDir() + "AllowCookies.dat", "second", 5000));
     CleanWith(addOn, {IDC_DELETE_COOKIES});
     names = CacheNames();
     EXPECT_NE(std::string::npos, names.find("kept.example")) << names;

@@ -1,8 +1,11 @@
 // What Tarnelix does when things go wrong around it: saves killed half-way,
-// settings of the wrong type or size, list files that are folders or held
-// by others, and a run ended by the system; then the second instance, the
-// help and the close that only hides.
+// a read-only program folder, settings of the wrong type or size, list files
+// that are folders or held by others, a settings key it may not write, and a
+// run ended by the system; then the second instance, the help and the close
+// that only hides.
 #include <gtest/gtest.h>
+
+#include <aclapi.h>
 
 #include <cstdlib>
 #include <set>
@@ -88,10 +91,80 @@ BOOL CALLBACK CollectText(HWND child, LPARAM lParam) {
     return TRUE;
 }
 
+// Settings: everyone may read and delete the key; while `deny`, nobody may
+// write it.
+bool DenyWrites(const char* key, bool deny) {
+    HKEY handle = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, WRITE_DAC, &handle) != ERROR_SUCCESS) {
+        return false;
+    }
+    EXPLICIT_ACCESSA rules[2] = {};
+    BuildExplicitAccessWithNameA(&rules[0], const_cast<char*>("EVERYONE"), KEY_SET_VALUE | KEY_CREATE_SUB_KEY,
+                                 DENY_ACCESS, NO_INHERITANCE);
+    BuildExplicitAccessWithNameA(&rules[1], const_cast<char*>("EVERYONE"), KEY_ALL_ACCESS, GRANT_ACCESS,
+                                 NO_INHERITANCE);
+    PACL acl = nullptr;
+    const bool built = SetEntriesInAclA(deny ? 2 : 1, deny ? rules : rules + 1, nullptr, &acl) == ERROR_SUCCESS;
+    const bool set = built && SetSecurityInfo(handle, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                                              acl, nullptr) == ERROR_SUCCESS;
+    LocalFree(acl);
+    RegCloseKey(handle);
+    return set;
+}
+
+// Tarnelix's own message box: answered with "Ok"; its text, or "" when none
+// came. Timer 52 finds failed saves every 5 s; posting it saves the wait.
+std::string AnswerSaveFault(HWND main) {
+    PostMessageA(main, WM_TIMER, 52, 0);
+    HWND box = winetest::WaitForWindow("#32770", "Message Info", 10000);
+    if (box == nullptr) {
+        return "";
+    }
+    // Found as soon as it exists, before its initialisation sets the text.
+    std::string text;
+    winetest::WaitFor([&] { return !(text = winetest::WindowText(GetDlgItem(box, 1050))).empty(); }, 5000);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(winetest::WaitUntilGone(box, 5000));
+    return text;
+}
+
+constexpr char kKeptAndRetried[] = ". It keeps your changes and saves them as soon as it can.";
+
 void KillPopup(const std::string& name) {
     hooktest::Windows windows;
     ASSERT_TRUE(hooktest::RunBrowser("IEXPLORE.EXE", hooktest::Script().Frame(name).Hold(name, 15000), windows));
     EXPECT_EQ(1, hooktest::Find(windows, name)->sysCloses) << name;
+}
+
+// reliability-setup.sh made a copy of the program folder that nobody may
+// write into. Tarnelix runs from it: the kill counts, the title stays on the
+// history page, the user is told, and no file appears anywhere.
+TEST(Reliability, AReadOnlyProgramFolderKeepsTarnelixWorkingAndTheUserIsTold) {
+    const std::string program = ProgramDir();
+    const std::string folder = program.substr(0, program.rfind('\\', program.size() - 2) + 1) + "readonly\\";
+    winetest::Process tarnelix;
+    ASSERT_TRUE(tarnelix.Start(folder + "Tarnelix.exe"));
+    HWND main = winetest::WaitForWindow("#32770", "Tarnelix 3.0", 15000);
+    ASSERT_NE(nullptr, main);
+    ASSERT_TRUE(winetest::WaitFor([&] { return SendMessageA(GetDlgItem(main, 1047), BM_GETCHECK, 0, 0) == BST_CHECKED; },
+                                  10000));
+    KillPopup("read-only");
+    EXPECT_TRUE(winetest::WaitFor([] { return winetest::ReadTarnelixString("Settings", "PopupCounter") == "1"; }, 10000));
+    EXPECT_EQ(std::string("Tarnelix cannot save BlockedHistory.dat") + kKeptAndRetried, AnswerSaveFault(main));
+    PostMessageA(main, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(380, 30));  // the history tab
+    HWND list = nullptr;
+    EXPECT_TRUE(winetest::WaitFor([&] {
+        HWND page = winetest::FindChildDialogWithControl(main, 1000);
+        list = page != nullptr && (GetWindowLongA(page, GWL_STYLE) & WS_VISIBLE) != 0 ? GetDlgItem(page, 1000) : nullptr;
+        return list != nullptr && SendMessageA(list, LB_GETCOUNT, 0, 0) == 1;
+    }, 10000)) << "the page reads the file again, which must not lose the unsaved title";
+    for (const std::string& path : {folder + "BlockedHistory.dat", folder + "BlockedHistory.dat.tmp",
+                                    winetest::TestDir() + "BlockedHistory.dat", program + "BlockedHistory.dat"}) {
+        EXPECT_FALSE(winetest::Exists(path)) << path;
+    }
+    EXPECT_TRUE(winetest::ExitTarnelix(tarnelix, main));
+    // The next test starts from a first run.
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Corvantine");
 }
 
 TEST(Reliability, HostileSettingsAndFilesAndAKilledRunLeaveTarnelixWorkingAndOneInstance) {
@@ -121,6 +194,11 @@ TEST(Reliability, HostileSettingsAndFilesAndAKilledRunLeaveTarnelixWorkingAndOne
     // The history is saved after the counter; its temporary file goes with the failed save.
     EXPECT_TRUE(winetest::WaitFor([&] { return GetFileAttributesA((history + ".tmp").c_str()) == INVALID_FILE_ATTRIBUTES; },
                                     10000));
+    // The user hears of it once; the title is saved as soon as the folder is gone.
+    EXPECT_EQ(std::string("Tarnelix cannot save BlockedHistory.dat") + kKeptAndRetried, AnswerSaveFault(main));
+    ASSERT_TRUE(RemoveDirectoryA(history.c_str()));
+    PostMessageA(main, WM_TIMER, 52, 0);
+    EXPECT_EQ("BLK:first\r\n", winetest::WaitForFileWith(history, "first", 10000));
 
     // Ended by the system: the next start finds no instance and hooks again.
     ASSERT_TRUE(first.Terminate());
@@ -129,6 +207,19 @@ TEST(Reliability, HostileSettingsAndFilesAndAKilledRunLeaveTarnelixWorkingAndOne
     ASSERT_NE(nullptr, main);
     EXPECT_EQ(nullptr, FindWindowA("#32770", "Tarnelix"));
     KillPopup("third");
+    EXPECT_TRUE(winetest::WaitFor([&] { return winetest::CounterDigits(main) == "000002"; }, 10000));
+
+    // Without write access the count goes on on screen and is stored once
+    // the key takes writes again.
+    const char* settingsKey = "Software\\Corvantine\\Tarnelix\\Settings";
+    ASSERT_TRUE(DenyWrites(settingsKey, true));
+    KillPopup("fourth");
+    EXPECT_TRUE(winetest::WaitFor([&] { return winetest::CounterDigits(main) == "000003"; }, 10000));
+    EXPECT_EQ(std::string("Tarnelix cannot save its settings") + kKeptAndRetried, AnswerSaveFault(main));
+    EXPECT_EQ("2", winetest::ReadTarnelixString("Settings", "PopupCounter"));
+    ASSERT_TRUE(DenyWrites(settingsKey, false));
+    PostMessageA(main, WM_TIMER, 52, 0);
+    EXPECT_TRUE(winetest::WaitFor([] { return winetest::ReadTarnelixString("Settings", "PopupCounter") == "3"; }, 10000));
 
     // A second instance says so in a box captioned with the application name.
     winetest::Process third;

@@ -18,6 +18,7 @@ public:
     std::map<Key, StoredValue> values;
     std::size_t writeCount = 0;
     bool failTextWrites = false;
+    bool failWrites = false;  // every write, as on a key without write access
 
     void PlantRaw(const std::string& section, const std::string& entry, StoredKind kind, std::string bytes)
     {
@@ -48,6 +49,9 @@ public:
     }
     bool WriteProfileInt(const std::string& section, const std::string& entry, int value) override
     {
+        if (failWrites) {
+            return false;
+        }
         ++writeCount;
         PlantDword(section, entry, value);
         return true;
@@ -61,7 +65,7 @@ public:
                             const std::string& value) override
     {
         const std::string text = value.substr(0, value.find('\0'));
-        if (failTextWrites || !FitsProfileText(text)) {
+        if (failWrites || failTextWrites || !FitsProfileText(text)) {
             return false;
         }
         ++writeCount;

@@ -20,6 +20,8 @@ public:
         for (const Run& run : runs) {
             if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
                 timeOf[run.benchmark_name()] = run.GetAdjustedCPUTime();
+                wallOf[run.benchmark_name()] =
+                    run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
                 const auto ratio = run.counters.find("ratio");
                 if (ratio != run.counters.end()) {
                     ratioOf[run.run_name.function_name] = ratio->second;
@@ -42,6 +44,8 @@ public:
     }
 
     std::map<std::string, double> timeOf;
+    // Wall-clock seconds per iteration, for targets in absolute time.
+    std::map<std::string, double> wallOf;
     // The counter "ratio" of the benchmarks that set one, by function name.
     std::map<std::string, double> ratioOf;
 };

@@ -8,6 +8,7 @@
 #include "addon/PrivacyDlg.h"
 #include "common/ProgramIdentity.h"
 #include "common/PendingSettings.h"
+#include "platform/win32/SingleInstance.h"
 #include "platform/win32/Win32Profile.h"
 
 namespace tarnelix {
@@ -26,10 +27,9 @@ public:
 
     // The add-on's whole life; it ends with the window's modal run.
     bool InitInstance() {
-        HANDLE mutex = CreateMutexA(nullptr, TRUE, kMutexName);
-        if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        HANDLE mutex = nullptr;
+        if (!ClaimSingleInstance(kMutexName, mutex)) {
             MessageBoxA(nullptr, kAlreadyRunningMessage, applicationName.c_str(), MB_OK);
-            CloseHandle(mutex);
             return false;
         }
         INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};

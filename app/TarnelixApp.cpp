@@ -7,6 +7,7 @@
 #include "common/AppSettings.h"
 #include "common/TarnelixResource.h"
 #include "hook/Wendle.h"
+#include "platform/win32/SingleInstance.h"
 #include "platform/win32/Win32Version.h"
 
 namespace tarnelix {
@@ -25,20 +26,10 @@ CTarnelixApp::~CTarnelixApp() {
 }
 
 bool CTarnelixApp::ClaimSingleInstance() {
-    instanceMutex = CreateMutexA(nullptr, TRUE, kMutexName);
-    const DWORD error = GetLastError();
-    // Access denied: the mutex exists, made by an instance of another user
-    // or of another integrity level (an elevated one), which this one may
-    // not open. That instance runs all the same, with its hooks.
-    const bool running = instanceMutex != nullptr ? error == ERROR_ALREADY_EXISTS : error == ERROR_ACCESS_DENIED;
-    if (!running) {
+    if (tarnelix::ClaimSingleInstance(kMutexName, instanceMutex)) {
         return true;
     }
     MessageBoxA(nullptr, kAlreadyRunningMessage, applicationName.c_str(), MB_OK);
-    if (instanceMutex != nullptr) {
-        CloseHandle(instanceMutex);
-        instanceMutex = nullptr;
-    }
     return false;
 }
 

@@ -460,6 +460,9 @@ void CTarnelixDlg::OnExit() {
         return;
     }
     FreeProcessStatusLibraries();
+    // A last try for what a failed save left in memory; what still cannot
+    // be saved is lost with the program.
+    RetrySaves();
     // A running check winds down while "off.wav" plays; the window's end
     // waits for it.
     updateWorker.RequestStop();
@@ -502,7 +505,7 @@ bool CTarnelixDlg::AskUser(const char* message) {
     return box.Run(hwnd) == IDOK;
 }
 
-void CTarnelixDlg::CheckSaves() {
+unsigned CTarnelixDlg::RetrySaves() {
     if (allowedModel.Unsaved()) {
         allowedModel.SaveToFile();
     }
@@ -513,10 +516,12 @@ void CTarnelixDlg::CheckSaves() {
         advanceModel.SaveAdwareList();
     }
     app.Settings().RetryPending();
-    const unsigned faults = (allowedModel.Unsaved() ? kAllowedUnsaved : 0) |
-                            (historyModel.Unsaved() ? kHistoryUnsaved : 0) |
-                            (advanceModel.AdwareUnsaved() ? kAdwareUnsaved : 0) |
-                            (app.Settings().HasPending() ? kSettingsUnsaved : 0);
+    return (allowedModel.Unsaved() ? kAllowedUnsaved : 0) | (historyModel.Unsaved() ? kHistoryUnsaved : 0) |
+           (advanceModel.AdwareUnsaved() ? kAdwareUnsaved : 0) | (app.Settings().HasPending() ? kSettingsUnsaved : 0);
+}
+
+void CTarnelixDlg::CheckSaves() {
+    const unsigned faults = RetrySaves();
     // The box is modal and this timer fires on inside it; the notice counts
     // as told before the box opens, and a box on screen puts it off.
     if (saveFaults.ShouldTell(faults, BoxOpen())) {

@@ -118,8 +118,9 @@ private:
     // Shows the program's own message box; true when answered with "Ok",
     // false at once while another of our boxes is open.
     bool AskUser(const char* message);
-    // Timer 52: saves what a failed save left unsaved, then tells the user
-    // of faults that still stand and are new to them.
+    // Saves what a failed save left unsaved; the faults that still stand.
+    unsigned RetrySaves();
+    // Timer 52: RetrySaves, then tells the user of faults new to them.
     void CheckSaves();
     bool BoxOpen() const;
     void ShowAbout();

@@ -277,6 +277,11 @@ void CPrivacyDlg::RunCleaners() {
     Win32UrlCache cache;
     Win32TraceRegistry registry;
     Win32SystemTraces system(hwnd);
+    if (!keptSites->TakeInUnreadFile()) {
+        // Without the whole kept list, deleting cookies would take those of
+        // kept sites too.
+        ticked[static_cast<std::size_t>(CleaningStep::Cookies)] = false;
+    }
     CTraceCleaner cleaner(files, cache, registry, system, compare);
     cleaner.Run(ticked, paths, [this](const std::string& name) { return keptSites->IsKeptCookie(name); });
 }

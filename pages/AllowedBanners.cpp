@@ -18,13 +18,44 @@ bool AllowedBanners::LoadFromFile()
     if (unsaved && !SaveToFile()) {
         return false;
     }
-    return ReadAllowedFile(store, path, list, kMaxListLines);
+    SortedTextList read(compare);
+    if (ReadAllowedFile(store, path, read, kMaxListLines)) {
+        list = std::move(read);
+        fileUnread = false;
+        return true;
+    }
+    // A file that exists but cannot be read (held by another program, no
+    // read access) is not an empty list: the list stays as it was, and no
+    // save may replace the file before its entries have been read.
+    fileUnread = store.Exists(path);
+    if (!fileUnread) {
+        list.Clear();
+    }
+    return false;
 }
 
 bool AllowedBanners::SaveToFile()
 {
-    unsaved = !WriteAllowedFile(store, path, list);
+    unsaved = !TakeInUnreadFile() || !WriteAllowedFile(store, path, list);
     return !unsaved;
+}
+
+bool AllowedBanners::TakeInUnreadFile()
+{
+    if (!fileUnread) {
+        return true;
+    }
+    SortedTextList read(compare);
+    if (!ReadAllowedFile(store, path, read, kMaxListLines)) {
+        fileUnread = store.Exists(path);
+        return !fileUnread;
+    }
+    list.AddMissing(read, nullptr);
+    fileUnread = false;
+    if (listChanged) {
+        listChanged();
+    }
+    return true;
 }
 
 bool AllowedBanners::OnAddPopup(const std::string& entryText)

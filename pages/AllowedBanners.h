@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <string_view>
 
 #include "pages/SortedTextList.h"
@@ -27,8 +29,14 @@ public:
     // Rewrites the file from the list; false when the save failed (the old
     // file is then left as it was, and the list is marked unsaved).
     bool SaveToFile();
-    // True from a failed save until a save succeeds.
+    // True from a failed save until a save succeeds. A file that exists but
+    // could not be read makes every save fail until it can be read: its
+    // entries are then added to the list first (SortedTextList::AddMissing),
+    // so neither they nor the changes in memory are lost.
     bool Unsaved() const { return unsaved; }
+    // Told when a save has added entries of the file to the list, so that a
+    // list box showing it can be filled again.
+    void SetListChanged(std::function<void()> onChanged) { listChanged = std::move(onChanged); }
 
     // "Add Popup": adds the typed text, untrimmed, unless it is empty or an
     // entry already begins with it, ignoring case; saves when it added.
@@ -55,4 +63,8 @@ private:
     std::string path;
     SortedTextList list;
     bool unsaved = false;
+    bool fileUnread = false;
+    std::function<void()> listChanged;
+
+    bool TakeInUnreadFile();
 };

@@ -6,7 +6,7 @@
 #include "pages/SelectionWalk.h"
 
 BlockedHistory::BlockedHistory(IFileStore& store, const ITextCompare& compare, std::string path)
-    : store(store), path(std::move(path)), list(compare)
+    : store(store), compare(compare), path(std::move(path)), list(compare)
 {
 }
 
@@ -17,13 +17,39 @@ bool BlockedHistory::LoadFromFile()
     if (unsaved && !SaveToFile()) {
         return false;
     }
-    return ReadBlockedHistoryFile(store, path, list, kMaxListLines);
+    SortedTextList read(compare);
+    if (ReadBlockedHistoryFile(store, path, read, kMaxListLines)) {
+        list = std::move(read);
+        fileUnread = false;
+        return true;
+    }
+    // As for the allowed list: a file that cannot be read is not empty.
+    fileUnread = store.Exists(path);
+    if (!fileUnread) {
+        list.Clear();
+    }
+    return false;
 }
 
 bool BlockedHistory::SaveToFile()
 {
-    unsaved = !WriteBlockedHistoryFile(store, path, list);
+    unsaved = !TakeInUnreadFile() || !WriteBlockedHistoryFile(store, path, list);
     return !unsaved;
+}
+
+bool BlockedHistory::TakeInUnreadFile()
+{
+    if (!fileUnread) {
+        return true;
+    }
+    SortedTextList read(compare);
+    if (!ReadBlockedHistoryFile(store, path, read, kMaxListLines)) {
+        fileUnread = store.Exists(path);
+        return !fileUnread;
+    }
+    list.AddMissing(read, titleAdded);
+    fileUnread = false;
+    return true;
 }
 
 bool BlockedHistory::AddTitle(const std::string& title)

@@ -59,9 +59,15 @@ public:
     const std::string& Path() const { return path; }
 
 private:
+    // Entries of a file that could not be read are added before a save
+    // replaces it (see AllowedBanners); titleAdded hears of each one.
+    bool TakeInUnreadFile();
+
     IFileStore& store;
+    const ITextCompare& compare;
     std::string path;
     SortedTextList list;
     bool unsaved = false;
+    bool fileUnread = false;
     std::function<void(std::size_t index)> titleAdded;
 };

@@ -67,6 +67,29 @@ std::optional<std::size_t> SortedTextList::FindPrefix(std::string_view prefix) c
     return std::nullopt;
 }
 
+void SortedTextList::AddMissing(const SortedTextList& other, const std::function<void(std::size_t index)>& added)
+{
+    // Both lists are in the same order, so one walk finds what is missing
+    // here; a search per entry would cost 10,000 squared comparisons.
+    std::vector<std::string> missing;
+    std::size_t here = 0;
+    for (const Entry& entry : other.entries) {
+        int order = -1;
+        while (here < entries.size() && (order = compare->CompareNoCase(entries[here].text, entry.text)) < 0) {
+            ++here;
+        }
+        if (here == entries.size() || order != 0) {
+            missing.push_back(entry.text);
+        }
+    }
+    for (std::string& text : missing) {
+        const std::size_t index = Add(std::move(text));
+        if (added) {
+            added(index);
+        }
+    }
+}
+
 std::optional<std::size_t> SortedTextList::FindExact(std::string_view text) const
 {
     for (std::size_t i = 0; i < entries.size(); ++i) {

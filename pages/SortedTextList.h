@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -37,6 +38,9 @@ public:
     std::optional<std::size_t> FindPrefix(std::string_view prefix) const;
     // First entry equal to `text` ignoring case.
     std::optional<std::size_t> FindExact(std::string_view text) const;
+    // Adds each entry of `other` that has no equal here (ignoring case) and
+    // tells `added` the index each one got.
+    void AddMissing(const SortedTextList& other, const std::function<void(std::size_t index)>& added);
 
 private:
     struct Entry {

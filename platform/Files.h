@@ -44,6 +44,9 @@ public:
     virtual bool MoveReplacing(const std::string& source, const std::string& target) = 0;
     // Deletes the file; false when it could not be deleted or did not exist.
     virtual bool Remove(const std::string& path) = 0;
+    // True when something of that name exists (a file, or a folder in its
+    // place): a file that cannot be opened is then unreadable, not missing.
+    virtual bool Exists(const std::string& path) = 0;
 };
 
 // What the update check asks of the folders beside the whole-file operations

@@ -11,14 +11,39 @@ void CKeptSites::LoadKeptSites()
         view.DeleteAll();
     }
     std::vector<std::string> sites;
-    ReadKeptSitesFile(store, path, sites);
+    // A file that exists but cannot be read is not an empty list: see
+    // TakeInUnreadFile.
+    fileUnread = !ReadKeptSitesFile(store, path, sites) && store.Exists(path);
     for (std::size_t i = 0; i < sites.size(); ++i) {
         view.InsertItem(static_cast<int>(i), sites[i]);
     }
 }
 
+bool CKeptSites::TakeInUnreadFile()
+{
+    if (!fileUnread) {
+        return true;
+    }
+    std::vector<std::string> sites;
+    if (!ReadKeptSitesFile(store, path, sites)) {
+        fileUnread = store.Exists(path);
+        return !fileUnread;
+    }
+    for (const std::string& site : sites) {
+        if (view.FindExact(site) < 0) {
+            view.InsertItem(view.Count(), site);
+        }
+    }
+    fileUnread = false;
+    return true;
+}
+
 bool CKeptSites::SaveKeptSites()
 {
+    if (!TakeInUnreadFile()) {
+        unsaved = true;
+        return false;
+    }
     std::vector<std::string> sites;
     const int count = view.Count();
     for (int i = 0; i < count; ++i) {

@@ -45,6 +45,12 @@ public:
     bool SaveKeptSites();
     // True from a failed save until a save succeeds.
     bool Unsaved() const { return unsaved; }
+    // The sites of a file that existed but could not be read at loading
+    // (held by another program, no read access) are read now and added to
+    // the view where missing. False while that still fails: the list is
+    // then incomplete, every save fails rather than replace the file, and
+    // the cleaning run keeps all cookies.
+    bool TakeInUnreadFile();
     // `text` as typed, not trimmed.
     AddSiteResult AddSite(const std::string& text);
     // Deletes every selected item and saves, also when none was selected;
@@ -60,4 +66,5 @@ private:
     const ITextCompare& compare;
     std::string path;
     bool unsaved = false;
+    bool fileUnread = false;
 };

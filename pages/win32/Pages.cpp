@@ -8,7 +8,11 @@ namespace tarnelix {
 
 CAllowedBanners::CAllowedBanners(const ISkinSource& skin, AllowedBanners& model)
     : CListPage(skin, {IDD_ALLOWED_BANNERS, IDC_ALLOWED_LIST, {IDC_ADD_POPUP, IDC_ALLOWED_REMOVE}, "AllowedSites.bmp"}),
-      model(model) {}
+      model(model) {
+    // A save may add the entries of a file it could not read before; the
+    // list box follows, so that selections keep meaning the same entries.
+    model.SetListChanged([this] { ShowList(this->model.List()); });
+}
 
 void CAllowedBanners::Reload() {
     model.LoadFromFile();

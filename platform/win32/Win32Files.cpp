@@ -87,6 +87,11 @@ std::unique_ptr<IReadableFile> Win32FileStore::OpenForRead(const std::string& pa
     return std::make_unique<Win32ReadableFile>(h);
 }
 
+bool Win32FileStore::Exists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 std::unique_ptr<IWritableFile> Win32FileStore::CreateForWrite(const std::string& path)
 {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

@@ -8,6 +8,7 @@
 class Win32FileStore final : public IFileStore {
 public:
     std::unique_ptr<IReadableFile> OpenForRead(const std::string& path) override;
+    bool Exists(const std::string& path) override;
     std::unique_ptr<IWritableFile> CreateForWrite(const std::string& path) override;
     bool MoveReplacing(const std::string& source, const std::string& target) override;
     bool Remove(const std::string& path) override;

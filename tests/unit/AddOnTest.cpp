@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "addon/core/AddOnProtocol.h"
+#include "addon/core/KeptSites.h"
 #include "addon/core/TraceCleaner.h"
+#include "support/MemoryFileStore.h"
 
 namespace {
 
@@ -175,3 +177,49 @@ TEST(DeleteAllValues, EmptiesTheKeyAndEndsOnAValueItCannotReadOrDelete) {
 }
 
 }  // namespace
+
+namespace {
+
+// The list view as the add-on makes it: sorted, ignoring case.
+struct SortedSiteView final : ISiteListView {
+    std::vector<std::string> items;
+    int Count() const override { return static_cast<int>(items.size()); }
+    std::string ItemText(int index) const override { return items[static_cast<std::size_t>(index)]; }
+    void InsertItem(int, const std::string& text) override {
+        auto at = items.begin();
+        while (at != items.end() && compare.CompareNoCase(*at, text) <= 0) ++at;
+        items.insert(at, text);
+    }
+    int FindExact(const std::string& text) const override {
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            if (compare.CompareNoCase(items[i], text) == 0) return static_cast<int>(i);
+        }
+        return -1;
+    }
+    int FirstSelected() const override { return -1; }
+    void DeleteItem(int index) override { items.erase(items.begin() + index); }
+    void DeleteAll() override { items.clear(); }
+    AsciiTextCompare compare;
+};
+
+}  // namespace
+
+// "AllowCookies.dat" held by another program when the add-on starts: the
+// sites it lists must not be replaced by a save, nor their cookies deleted,
+// until they have been read.
+TEST(KeptSites, AFileUnreadableAtLoadingIsNeitherReplacedNorForgotten) {
+    MemoryFileStore store;
+    store.files["AllowCookies.dat"] = "kept.example\r\n";
+    store.unopenable = {"AllowCookies.dat"};
+    SortedSiteView view;
+    CKeptSites sites(view, store, view.compare, "AllowCookies.dat");
+    sites.LoadKeptSites();
+    EXPECT_EQ(sites.AddSite("new.example"), AddSiteResult::Added);
+    EXPECT_TRUE(sites.Unsaved());
+    EXPECT_FALSE(sites.TakeInUnreadFile()) << "the cleaning run keeps every cookie meanwhile";
+    EXPECT_EQ(store.files["AllowCookies.dat"], "kept.example\r\n");
+    store.unopenable.clear();
+    EXPECT_TRUE(sites.SaveKeptSites());
+    EXPECT_EQ(store.files["AllowCookies.dat"], "kept.example\r\nnew.example\r\n");
+    EXPECT_TRUE(sites.IsKeptCookie("Cookie:user@kept.example/"));
+}

@@ -128,6 +128,43 @@ TEST_F(ListPages, AReloadAfterAFailedSaveSavesFirstAndKeepsTheChangeWhileTheFile
     EXPECT_FALSE(allowed.Unsaved() || history.Unsaved());
 }
 
+// A file that exists but cannot be read (held, no read access) could still
+// be renamed over: saving the list as it stands would lose the file's
+// entries, reading it as empty would lose the list's.
+TEST_F(ListPages, AFileThatCannotBeReadIsNeitherEmptiedNorReplacedAndJoinsTheListOnceReadable)
+{
+    store.files[kAllowedPath] = "zeta\r\nold\r\n";
+    store.files[kHistoryPath] = "BLK:zeta\r\nBLK:old\r\n";
+    allowed.LoadFromFile();
+    history.LoadFromFile();
+    store.unopenable = {kAllowedPath, kHistoryPath};
+    int refills = 0;
+    std::vector<std::size_t> shown;
+    allowed.SetListChanged([&] { ++refills; });
+    history.SetTitleAdded([&](std::size_t index) { shown.push_back(index); });
+    EXPECT_FALSE(allowed.LoadFromFile());
+    EXPECT_FALSE(history.LoadFromFile());
+    EXPECT_EQ(Texts(allowed.List()), (Lines{"old", "zeta"})) << "kept, not emptied";
+    allowed.List().Clear();  // as at a start-up that finds the file unreadable
+    history.List().Clear();
+    allowed.OnAddPopup("new");
+    history.AddTitle("new");
+    EXPECT_TRUE(allowed.Unsaved() && history.Unsaved());
+    EXPECT_EQ(store.files[kAllowedPath], "zeta\r\nold\r\n");
+    EXPECT_EQ(store.files[kHistoryPath], "BLK:zeta\r\nBLK:old\r\n");
+    store.unopenable.clear();
+    EXPECT_TRUE(allowed.SaveToFile());
+    EXPECT_TRUE(history.SaveToFile());
+    EXPECT_EQ(store.files[kAllowedPath], "new\r\nold\r\nzeta\r\n");
+    EXPECT_EQ(store.files[kHistoryPath], "BLK:new\r\nBLK:old\r\nBLK:zeta\r\n");
+    EXPECT_EQ(refills, 1);
+    EXPECT_EQ(shown, (std::vector<std::size_t>{0, 1, 2})) << "the list box inserts each at its place";
+    // A missing file is an empty list, as before.
+    store.files.erase(kAllowedPath);
+    EXPECT_FALSE(allowed.LoadFromFile());
+    EXPECT_TRUE(allowed.List().IsEmpty());
+}
+
 // ---- Blocked history page ---------------------------------------------------
 
 TEST_F(ListPages, HistoryRecordsATitleUnlessEmptyOrTheBeginningOfAnEntryIgnoringCase)

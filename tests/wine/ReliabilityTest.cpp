@@ -2,7 +2,7 @@
 // a read-only program folder, settings of the wrong type or size, list files
 // that are folders or held by others, a settings key it may not write, and a
 // run ended by the system; then the second instance, the help and the close
-// that only hides.
+// that only hides. Each fault is told once and nothing is lost.
 #include <gtest/gtest.h>
 
 #include <aclapi.h>
@@ -174,9 +174,12 @@ TEST(Reliability, HostileSettingsAndFilesAndAKilledRunLeaveTarnelixWorkingAndOne
     winetest::WriteSetting("UpdateListingUrl", std::string(1 << 20, 'h').c_str());
     const std::string history = ProgramDir() + "BlockedHistory.dat";
     ASSERT_TRUE(CreateDirectoryA(history.c_str(), nullptr));
-    HANDLE held = CreateFileA((ProgramDir() + "AllowBanners.dat").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Held without sharing: Tarnelix can neither read nor replace it.
+    const std::string allowed = ProgramDir() + "AllowBanners.dat";
+    HANDLE held = CreateFileA(allowed.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    DWORD written = 0;
+    ASSERT_TRUE(WriteFile(held, "kept entry\r\n", 12, &written, nullptr));
 
     winetest::Process first;
     HWND main = winetest::StartTarnelix(first);
@@ -199,6 +202,16 @@ TEST(Reliability, HostileSettingsAndFilesAndAKilledRunLeaveTarnelixWorkingAndOne
     ASSERT_TRUE(RemoveDirectoryA(history.c_str()));
     PostMessageA(main, WM_TIMER, 52, 0);
     EXPECT_EQ("BLK:first\r\n", winetest::WaitForFileWith(history, "first", 10000));
+    // An entry added while the allowed list could not be read is kept, and
+    // so are the file's entries once the file is free.
+    HWND page = winetest::FindChildDialogWithControl(main, 1004);
+    ASSERT_NE(nullptr, page);
+    SetDlgItemTextA(page, 1047, "added entry");
+    PostMessageA(page, WM_COMMAND, 1051, 0);  // Add Popup
+    EXPECT_EQ(std::string("Tarnelix cannot save AllowBanners.dat") + kKeptAndRetried, AnswerSaveFault(main));
+    CloseHandle(held);
+    PostMessageA(main, WM_TIMER, 52, 0);
+    EXPECT_EQ("added entry\r\nkept entry\r\n", winetest::WaitForFileWith(allowed, "added", 10000));
 
     // Ended by the system: the next start finds no instance and hooks again.
     ASSERT_TRUE(first.Terminate());
@@ -240,7 +253,6 @@ TEST(Reliability, HostileSettingsAndFilesAndAKilledRunLeaveTarnelixWorkingAndOne
     PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_TRUE(winetest::WaitFor([&] { return !IsWindowVisible(main); }, 5000));
     EXPECT_TRUE(second.Running());
-    CloseHandle(held);
     EXPECT_TRUE(winetest::ExitTarnelix(second, main));
 }
 

@@ -26,6 +26,12 @@ public:
         return file->IsOpen() ? std::move(file) : nullptr;
     }
 
+    bool Exists(const std::string& path) override
+    {
+        std::error_code error;
+        return std::filesystem::exists(path, error);
+    }
+
     bool MoveReplacing(const std::string& source, const std::string& target) override
     {
         std::error_code error;

@@ -48,6 +48,8 @@ public:
         return std::make_unique<Writer>(*this, path);
     }
 
+    bool Exists(const std::string& path) override { return files.count(path) != 0; }
+
     bool MoveReplacing(const std::string& source, const std::string& target) override
     {
         if (failMove || IsOpen(source) || IsOpen(target) || files.count(source) == 0) {

@@ -212,6 +212,7 @@ TEST(Reliability, HostileSettingsAndFilesAndAKilledRunLeaveTarnelixWorkingAndOne
     CloseHandle(held);
     PostMessageA(main, WM_TIMER, 52, 0);
     EXPECT_EQ("added entry\r\nkept entry\r\n", winetest::WaitForFileWith(allowed, "added", 10000));
+    EXPECT_EQ(2, SendMessageA(GetDlgItem(page, 1004), LB_GETCOUNT, 0, 0)) << "the list box follows its list";
 
     // Ended by the system: the next start finds no instance and hooks again.
     ASSERT_TRUE(first.Terminate());

@@ -60,6 +60,9 @@ export XDG_DATA_HOME="$run_dir/xdg"
 as_plain=()
 if [ -n "$plain" ] && [ "$(id -u)" = 0 ]; then
   as_plain=(setpriv --inh-caps=-dac_override,-dac_read_search --bounding-set=-dac_override,-dac_read_search --)
+  # A container without the right to change the bounding set runs the test
+  # as it is; the test then finds its read-only folder writable and says so.
+  "${as_plain[@]}" true 2>/dev/null || { echo "wine-run: setpriv refused; running with root's override" >&2; as_plain=(); }
 fi
 WINE_SERVER_WRAP=("${as_plain[@]}")
 

@@ -1,7 +1,7 @@
 #include "addon/PrivacyDlg.h"
 
 #include <commctrl.h>
-#include <iterator>
+#include <optional>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -43,7 +43,14 @@ HWND HwndOf(WindowId window) {
 
 }  // namespace
 
-CPrivacyDlg::CPrivacyDlg(PendingSettings& settings) : CDialog(IDD_PRIVACY_DIALOG), settings(settings) {
+CPrivacyDlg::CPrivacyDlg(PendingSettings& settings)
+    : CDialog(IDD_PRIVACY_DIALOG),
+      settings(settings),
+      saveWatch("Veilmark",
+                {{kKeptSitesFileName, [this] { return keptSites != nullptr && keptSites->Unsaved(); },
+                  [this] { keptSites->SaveKeptSites(); }},
+                 {kSettingsFaultName, [this] { return this->settings.HasPending(); },
+                  [this] { this->settings.RetryPending(); }}}) {
     char path[kProgramPathCapacity] = {};
     GetModuleFileNameA(nullptr, path, kProgramPathCapacity - 1);
     programFolder = ProgramFolderFromPath(path);
@@ -106,20 +113,10 @@ void CPrivacyDlg::StoreCheckBox(int id) {
 }
 
 void CPrivacyDlg::CheckSaves() {
-    constexpr unsigned kSitesUnsaved = 1;
-    constexpr unsigned kSettingsUnsaved = 2;
-    static const SaveFaultItem kItems[] = {{kSitesUnsaved, kKeptSitesFileName}, {kSettingsUnsaved, "its settings"}};
-    if (keptSites->Unsaved()) {
-        keptSites->SaveKeptSites();
-    }
-    settings.RetryPending();
-    const unsigned faults =
-        (keptSites->Unsaved() ? kSitesUnsaved : 0) | (settings.HasPending() ? kSettingsUnsaved : 0);
-    if (saveFaults.ShouldTell(faults, boxOpen)) {
+    if (const std::optional<std::string> text = saveWatch.Check(boxOpen)) {
         // Timers fire on inside the box; the flag keeps a second one away.
         boxOpen = true;
-        MessageBoxA(hwnd, SaveFaultMessage("Veilmark", faults, kItems, std::size(kItems)).c_str(), "Veilmark",
-                    MB_OK | MB_ICONWARNING);
+        MessageBoxA(hwnd, text->c_str(), "Veilmark", MB_OK | MB_ICONWARNING);
         boxOpen = false;
     }
 }
@@ -172,9 +169,7 @@ bool CPrivacyDlg::OnCommand(int id, int notifyCode, HWND) {
 
 void CPrivacyDlg::OnTimer(UINT_PTR timerId) {
     protocol.OnTimer(static_cast<unsigned>(timerId));
-    if (keptSites != nullptr) {
-        CheckSaves();
-    }
+    CheckSaves();
 }
 
 bool CPrivacyDlg::OnRegisteredMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

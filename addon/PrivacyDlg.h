@@ -57,7 +57,7 @@ private:
     void CheckSaves();
 
     PendingSettings& settings;
-    SaveFaultNotice saveFaults;
+    SaveWatch saveWatch;
     bool boxOpen = false;
     std::string programFolder;
     std::string listPath;

@@ -45,15 +45,6 @@ const CheckBoxSetting kCheckBoxSettings[] = {
     {IDC_AUTO_BLOCK, kAutoBlockSetting},         {IDC_DISABLE, kDisableSetting},
 };
 
-constexpr unsigned kAllowedUnsaved = 1;
-constexpr unsigned kHistoryUnsaved = 2;
-constexpr unsigned kAdwareUnsaved = 4;
-constexpr unsigned kSettingsUnsaved = 8;
-const SaveFaultItem kSaveFaultItems[] = {{kAllowedUnsaved, kAllowedFileName},
-                                         {kHistoryUnsaved, kHistoryFileName},
-                                         {kAdwareUnsaved, kAdwareFileName},
-                                         {kSettingsUnsaved, "its settings"}};
-
 // The connection-state query with no flags, as the update check and the
 // check-updates notice ask it.
 bool IsOnline() {
@@ -73,6 +64,13 @@ CTarnelixDlg::CTarnelixDlg(CTarnelixApp& app)
       historyModel(fileStore, textCompare, programFolder + kHistoryFileName),
       addBannersModel(textCompare),
       advanceModel(fileStore, textCompare, app.Settings(), browserKey, programFolder + kAdwareFileName),
+      saveWatch(app.GetApplicationName(),
+                {{kAllowedFileName, [this] { return allowedModel.Unsaved(); }, [this] { allowedModel.SaveToFile(); }},
+                 {kHistoryFileName, [this] { return historyModel.Unsaved(); }, [this] { historyModel.SaveToFile(); }},
+                 {kAdwareFileName, [this] { return advanceModel.AdwareUnsaved(); },
+                  [this] { advanceModel.SaveAdwareList(); }},
+                 {kSettingsFaultName, [this] { return this->app.Settings().HasPending(); },
+                  [this] { this->app.Settings().RetryPending(); }}}),
       engine(desktop, soundPlayer, *this, allowedModel, historyModel, counters),
       browserWatcher(watchedWindows,
                      [this](WindowId frame, bool popup) {
@@ -462,7 +460,7 @@ void CTarnelixDlg::OnExit() {
     FreeProcessStatusLibraries();
     // A last try for what a failed save left in memory; what still cannot
     // be saved is lost with the program.
-    RetrySaves();
+    saveWatch.SaveAgain();
     // A running check winds down while "off.wav" plays; the window's end
     // waits for it.
     updateWorker.RequestStop();
@@ -505,30 +503,6 @@ bool CTarnelixDlg::AskUser(const char* message) {
     return box.Run(hwnd) == IDOK;
 }
 
-unsigned CTarnelixDlg::RetrySaves() {
-    if (allowedModel.Unsaved()) {
-        allowedModel.SaveToFile();
-    }
-    if (historyModel.Unsaved()) {
-        historyModel.SaveToFile();
-    }
-    if (advanceModel.AdwareUnsaved()) {
-        advanceModel.SaveAdwareList();
-    }
-    app.Settings().RetryPending();
-    return (allowedModel.Unsaved() ? kAllowedUnsaved : 0) | (historyModel.Unsaved() ? kHistoryUnsaved : 0) |
-           (advanceModel.AdwareUnsaved() ? kAdwareUnsaved : 0) | (app.Settings().HasPending() ? kSettingsUnsaved : 0);
-}
-
-void CTarnelixDlg::CheckSaves() {
-    const unsigned faults = RetrySaves();
-    // The box is modal and this timer fires on inside it; the notice counts
-    // as told before the box opens, and a box on screen puts it off.
-    if (saveFaults.ShouldTell(faults, BoxOpen())) {
-        AskUser(SaveFaultMessage(app.GetApplicationName(), faults, kSaveFaultItems, std::size(kSaveFaultItems)).c_str());
-    }
-}
-
 void CTarnelixDlg::Broadcast(UINT msg, WPARAM wParam) {
     PostMessageA(HWND_BROADCAST, msg, wParam, reinterpret_cast<LPARAM>(hwnd));
 }
@@ -537,7 +511,11 @@ void CTarnelixDlg::Broadcast(UINT msg, WPARAM wParam) {
 
 void CTarnelixDlg::OnTimer(UINT_PTR timerId) {
     if (timerId == kSaveCheckTimerId) {
-        CheckSaves();
+        // The box is modal and this timer fires on inside it; the fault
+        // counts as told before the box opens, and an open box puts it off.
+        if (const std::optional<std::string> text = saveWatch.Check(BoxOpen())) {
+            AskUser(text->c_str());
+        }
         return;
     }
     if (timerId == kTimer50Id) {

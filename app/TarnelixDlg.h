@@ -118,10 +118,6 @@ private:
     // Shows the program's own message box; true when answered with "Ok",
     // false at once while another of our boxes is open.
     bool AskUser(const char* message);
-    // Saves what a failed save left unsaved; the faults that still stand.
-    unsigned RetrySaves();
-    // Timer 52: RetrySaves, then tells the user of faults new to them.
-    void CheckSaves();
     bool BoxOpen() const;
     void ShowAbout();
 
@@ -148,7 +144,6 @@ private:
     HICON icon = nullptr;
     HBITMAP skinBitmap = nullptr;
     SlideState slide;
-    SaveFaultNotice saveFaults;
     SystemClock clock;
 
     Win32FileStore fileStore;
@@ -164,6 +159,8 @@ private:
     BlockedHistory historyModel;
     AddBanners addBannersModel;
     Advance advanceModel;
+    // Timer 52 saves again what failed to save and tells the user.
+    SaveWatch saveWatch;
     CPopupEngine engine;
     // Judges on the watch's thread and posts its verdicts here; the watch
     // goes first at the end, before what its thread uses.

@@ -30,3 +30,30 @@ std::string SaveFaultMessage(const std::string& program, unsigned faults, const 
     }
     return text + ". It keeps your changes and saves them as soon as it can.";
 }
+
+bool SaveWatch::SaveAgain()
+{
+    bool allSaved = true;
+    for (const Saved& thing : saved) {
+        if (thing.unsaved()) {
+            thing.saveAgain();
+            allSaved = allSaved && !thing.unsaved();
+        }
+    }
+    return allSaved;
+}
+
+std::optional<std::string> SaveWatch::Check(bool boxOpen)
+{
+    SaveAgain();
+    std::vector<SaveFaultItem> items;
+    unsigned faults = 0;
+    for (std::size_t i = 0; i < saved.size(); ++i) {
+        items.push_back({1u << i, saved[i].name});
+        faults |= saved[i].unsaved() ? 1u << i : 0;
+    }
+    if (!notice.ShouldTell(faults, boxOpen)) {
+        return std::nullopt;
+    }
+    return SaveFaultMessage(program, faults, items.data(), items.size());
+}

@@ -1,7 +1,11 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 // Saves that fail (a list file replaced by a folder or held by another
 // program, a read-only program folder, a settings key without write access)
@@ -10,8 +14,9 @@
 // went away and came back. One bit per thing the program saves.
 struct SaveFaultItem {
     unsigned bit;
-    const char* name;  // a file name, or "its settings"
+    const char* name;  // a file name, or kSettingsFaultName
 };
+inline constexpr char kSettingsFaultName[] = "its settings";
 
 class SaveFaultNotice {
 public:
@@ -30,3 +35,27 @@ private:
 // set in `faults`, in table order.
 std::string SaveFaultMessage(const std::string& program, unsigned faults, const SaveFaultItem* items,
                              std::size_t count);
+
+// What one program saves, each thing with the way to save it again: the
+// rounds of saving again and telling that both programs run from a timer.
+class SaveWatch {
+public:
+    struct Saved {
+        const char* name;                // in the message
+        std::function<bool()> unsaved;   // true while a save of it failed
+        std::function<void()> saveAgain;
+    };
+
+    SaveWatch(std::string program, std::vector<Saved> saved) : program(std::move(program)), saved(std::move(saved)) {}
+
+    // Saves again what stands unsaved; true when everything is saved now.
+    bool SaveAgain();
+    // SaveAgain, then the message for the user when a fault stands that
+    // they have not been told of (see SaveFaultNotice); nullopt otherwise.
+    std::optional<std::string> Check(bool boxOpen);
+
+private:
+    std::string program;
+    std::vector<Saved> saved;
+    SaveFaultNotice notice;
+};

@@ -7,55 +7,30 @@
 #include "pages/TitleSearch.h"
 
 AllowedBanners::AllowedBanners(IFileStore& store, const ITextCompare& compare, std::string path)
-    : store(store), compare(compare), path(std::move(path)), list(compare)
+    : compare(compare), file(store, compare, std::move(path), ReadAllowedFile, WriteAllowedFile), list(compare)
 {
 }
 
 bool AllowedBanners::LoadFromFile()
 {
-    // Reading the file over a change that never reached it would lose the
-    // change; it is saved first, and kept in memory while that still fails.
-    if (unsaved && !SaveToFile()) {
-        return false;
-    }
-    SortedTextList read(compare);
-    if (ReadAllowedFile(store, path, read, kMaxListLines)) {
-        list = std::move(read);
-        fileUnread = false;
-        return true;
-    }
-    // A file that exists but cannot be read (held by another program, no
-    // read access) is not an empty list: the list stays as it was, and no
-    // save may replace the file before its entries have been read.
-    fileUnread = store.Exists(path);
-    if (!fileUnread) {
-        list.Clear();
-    }
-    return false;
+    return TellingListChanged([this](const SortedListFile::Added& added) { return file.Load(list, added); });
 }
 
 bool AllowedBanners::SaveToFile()
 {
-    unsaved = !TakeInUnreadFile() || !WriteAllowedFile(store, path, list);
-    return !unsaved;
+    return TellingListChanged([this](const SortedListFile::Added& added) { return file.Save(list, added); });
 }
 
-bool AllowedBanners::TakeInUnreadFile()
+bool AllowedBanners::TellingListChanged(const std::function<bool(const SortedListFile::Added&)>& fileOperation)
 {
-    if (!fileUnread) {
-        return true;
-    }
-    SortedTextList read(compare);
-    if (!ReadAllowedFile(store, path, read, kMaxListLines)) {
-        fileUnread = store.Exists(path);
-        return !fileUnread;
-    }
-    list.AddMissing(read, nullptr);
-    fileUnread = false;
-    if (listChanged) {
+    // The list box shows the whole list again once, however many entries
+    // the save took in.
+    bool tookIn = false;
+    const bool done = fileOperation([&](std::size_t) { tookIn = true; });
+    if (tookIn && listChanged) {
         listChanged();
     }
-    return true;
+    return done;
 }
 
 bool AllowedBanners::OnAddPopup(const std::string& entryText)

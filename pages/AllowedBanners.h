@@ -5,6 +5,7 @@
 #include <utility>
 #include <string_view>
 
+#include "pages/ListFiles.h"
 #include "pages/SortedTextList.h"
 #include "platform/Files.h"
 #include "platform/TextCompare.h"
@@ -21,19 +22,13 @@ public:
     // `path` is program folder + kAllowedFileName.
     AllowedBanners(IFileStore& store, const ITextCompare& compare, std::string path);
 
-    // Replaces the list with the file's entries; false when the file could
-    // not be opened (the list is then empty). After a failed save the list
-    // is saved first and, while that fails, kept as it is: reading the file
-    // over it would lose the change.
+    // Load and save with the rules of SortedListFile: a failed save keeps
+    // the change and marks the list unsaved, and a file that could not be
+    // read is never saved over before its entries have joined the list.
     bool LoadFromFile();
-    // Rewrites the file from the list; false when the save failed (the old
-    // file is then left as it was, and the list is marked unsaved).
     bool SaveToFile();
-    // True from a failed save until a save succeeds. A file that exists but
-    // could not be read makes every save fail until it can be read: its
-    // entries are then added to the list first (SortedTextList::AddMissing),
-    // so neither they nor the changes in memory are lost.
-    bool Unsaved() const { return unsaved; }
+    // True from a failed save until a save succeeds.
+    bool Unsaved() const { return file.Unsaved(); }
     // Told when a save has added entries of the file to the list, so that a
     // list box showing it can be filled again.
     void SetListChanged(std::function<void()> onChanged) { listChanged = std::move(onChanged); }
@@ -55,16 +50,14 @@ public:
 
     SortedTextList& List() { return list; }
     const SortedTextList& List() const { return list; }
-    const std::string& Path() const { return path; }
+    const std::string& Path() const { return file.Path(); }
 
 private:
-    IFileStore& store;
     const ITextCompare& compare;
-    std::string path;
+    SortedListFile file;
     SortedTextList list;
-    bool unsaved = false;
-    bool fileUnread = false;
     std::function<void()> listChanged;
 
-    bool TakeInUnreadFile();
+    // Runs a load or save and calls listChanged once if it took in entries.
+    bool TellingListChanged(const std::function<bool(const SortedListFile::Added&)>& fileOperation);
 };

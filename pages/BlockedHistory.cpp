@@ -6,50 +6,18 @@
 #include "pages/SelectionWalk.h"
 
 BlockedHistory::BlockedHistory(IFileStore& store, const ITextCompare& compare, std::string path)
-    : store(store), compare(compare), path(std::move(path)), list(compare)
+    : file(store, compare, std::move(path), ReadBlockedHistoryFile, WriteBlockedHistoryFile), list(compare)
 {
 }
 
 bool BlockedHistory::LoadFromFile()
 {
-    // Reading the file over a change that never reached it would lose the
-    // change; it is saved first, and kept in memory while that still fails.
-    if (unsaved && !SaveToFile()) {
-        return false;
-    }
-    SortedTextList read(compare);
-    if (ReadBlockedHistoryFile(store, path, read, kMaxListLines)) {
-        list = std::move(read);
-        fileUnread = false;
-        return true;
-    }
-    // As for the allowed list: a file that cannot be read is not empty.
-    fileUnread = store.Exists(path);
-    if (!fileUnread) {
-        list.Clear();
-    }
-    return false;
+    return file.Load(list, titleAdded);
 }
 
 bool BlockedHistory::SaveToFile()
 {
-    unsaved = !TakeInUnreadFile() || !WriteBlockedHistoryFile(store, path, list);
-    return !unsaved;
-}
-
-bool BlockedHistory::TakeInUnreadFile()
-{
-    if (!fileUnread) {
-        return true;
-    }
-    SortedTextList read(compare);
-    if (!ReadBlockedHistoryFile(store, path, read, kMaxListLines)) {
-        fileUnread = store.Exists(path);
-        return !fileUnread;
-    }
-    list.AddMissing(read, titleAdded);
-    fileUnread = false;
-    return true;
+    return file.Save(list, titleAdded);
 }
 
 bool BlockedHistory::AddTitle(const std::string& title)

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "pages/AllowedBanners.h"
+#include "pages/ListFiles.h"
 #include "pages/SortedTextList.h"
 #include "platform/Files.h"
 #include "platform/TextCompare.h"
@@ -22,12 +23,11 @@ public:
     // `path` is program folder + kHistoryFileName.
     BlockedHistory(IFileStore& store, const ITextCompare& compare, std::string path);
 
-    // A failed save leaves the change in memory and marks the list unsaved:
-    // the next load saves it first and, while that fails, keeps the list as
-    // it is instead of reading the file over it.
+    // With the rules of SortedListFile; a save that takes in the entries of
+    // a file it could not read before tells SetTitleAdded of each one.
     bool LoadFromFile();
     bool SaveToFile();
-    bool Unsaved() const { return unsaved; }
+    bool Unsaved() const { return file.Unsaved(); }
 
     // Records a killed window's title unless an entry already begins with
     // it, ignoring case ('Offer' after 'Offer of the day' adds nothing);
@@ -56,18 +56,10 @@ public:
 
     SortedTextList& List() { return list; }
     const SortedTextList& List() const { return list; }
-    const std::string& Path() const { return path; }
+    const std::string& Path() const { return file.Path(); }
 
 private:
-    // Entries of a file that could not be read are added before a save
-    // replaces it (see AllowedBanners); titleAdded hears of each one.
-    bool TakeInUnreadFile();
-
-    IFileStore& store;
-    const ITextCompare& compare;
-    std::string path;
+    SortedListFile file;
     SortedTextList list;
-    bool unsaved = false;
-    bool fileUnread = false;
     std::function<void(std::size_t index)> titleAdded;
 };

@@ -158,3 +158,50 @@ bool WriteKeptSitesFile(IFileStore& store, const std::string& path, const std::v
         }
     });
 }
+
+SortedListFile::SortedListFile(IFileStore& store, const ITextCompare& compare, std::string path, Reader read,
+                               Writer write)
+    : store(store), compare(compare), path(std::move(path)), read(read), write(write)
+{
+}
+
+bool SortedListFile::Load(SortedTextList& list, const Added& added)
+{
+    // Reading the file over a change that never reached it would lose the
+    // change; it is saved first, and kept in memory while that still fails.
+    if (unsaved && !Save(list, added)) {
+        return false;
+    }
+    SortedTextList fromFile(compare);
+    if (read(store, path, fromFile, kMaxListLines)) {
+        list = std::move(fromFile);
+        fileUnread = false;
+        return true;
+    }
+    fileUnread = store.Exists(path);
+    if (!fileUnread) {
+        list.Clear();
+    }
+    return false;
+}
+
+bool SortedListFile::Save(SortedTextList& list, const Added& added)
+{
+    unsaved = !TakeInUnreadFile(list, added) || !write(store, path, list);
+    return !unsaved;
+}
+
+bool SortedListFile::TakeInUnreadFile(SortedTextList& list, const Added& added)
+{
+    if (!fileUnread) {
+        return true;
+    }
+    SortedTextList fromFile(compare);
+    if (!read(store, path, fromFile, kMaxListLines)) {
+        fileUnread = store.Exists(path);
+        return !fileUnread;
+    }
+    list.AddMissing(fromFile, added);
+    fileUnread = false;
+    return true;
+}

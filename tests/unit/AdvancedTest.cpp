@@ -67,15 +67,25 @@ struct NoBrowserKey final : IBrowserKey {
     bool WriteString(const char*, const std::string&) override { return false; }
 };
 
-TEST(AdwareScan, BothWaysKillListedCheckedProgramsCountOnlyWhatDiedAndDoubleTheIdBuffer)
-{
+// The Advanced page's model over an "Adware.dat" of the given content, loaded.
+struct LoadedAdware {
+    explicit LoadedAdware(const char* content)
+    {
+        store.files["Adware.dat"] = content;
+        adware.LoadAdwareList([](const AdwareList&) {});
+    }
     MemoryFileStore store;
-    store.files["Adware.dat"] = "spy.exe TRUE Spy Bar\r\nquiet.exe FALSE Quiet Tool\r\n";
     const AsciiTextCompare compare;
     FakeSettings settings;
     NoBrowserKey browser;
-    Advance adware(store, compare, settings, browser, "Adware.dat");
-    adware.LoadAdwareList([](const AdwareList&) {});
+    Advance adware{store, compare, settings, browser, "Adware.dat"};
+};
+
+TEST(AdwareScan, BothWaysKillListedCheckedProgramsCountOnlyWhatDiedAndDoubleTheIdBuffer)
+{
+    LoadedAdware loaded("spy.exe TRUE Spy Bar\r\nquiet.exe FALSE Quiet Tool\r\n");
+    Advance& adware = loaded.adware;
+    const AsciiTextCompare& compare = loaded.compare;
     for (const int osKind : {4, 5}) {  // tool-help, process-status
         FakeProcesses processes;
         processes.table = {
@@ -107,13 +117,9 @@ TEST(AdwareScan, BothWaysKillListedCheckedProgramsCountOnlyWhatDiedAndDoubleTheI
 // keeps the change until a later save gets through.
 TEST(AdwareList, AChangeWhoseSaveFailedStaysUnsavedUntilASaveGetsThrough)
 {
-    MemoryFileStore store;
-    store.files["Adware.dat"] = "spy.exe TRUE Spy Bar\r\n";
-    const AsciiTextCompare compare;
-    FakeSettings settings;
-    NoBrowserKey browser;
-    Advance adware(store, compare, settings, browser, "Adware.dat");
-    adware.LoadAdwareList([](const AdwareList&) {});
+    LoadedAdware loaded("spy.exe TRUE Spy Bar\r\n");
+    Advance& adware = loaded.adware;
+    MemoryFileStore& store = loaded.store;
     store.failMove = true;
     EXPECT_TRUE(adware.OnAdwareItemChanged(0, kStateImageChecked, kStateImageUnchecked));
     EXPECT_TRUE(adware.AdwareUnsaved());

@@ -94,3 +94,22 @@ TEST(SaveFaultNotice, TheMessageNamesWhatCannotBeSavedInTableOrder)
                       ". It keeps your changes and saves them as soon as it can.");
     }
 }
+
+// The round both programs run from a timer: only what stands unsaved is
+// saved again, and what still fails is named once.
+TEST(SaveWatch, SavesAgainOnlyWhatIsUnsavedAndNamesWhatStillFails)
+{
+    bool listUnsaved = true, listHeld = true, settingsUnsaved = false;
+    int listSaves = 0, settingsSaves = 0;
+    SaveWatch watch("Tarnelix", {{"AllowBanners.dat", [&] { return listUnsaved; },
+                                  [&] { ++listSaves; listUnsaved = listHeld; }},
+                                 {kSettingsFaultName, [&] { return settingsUnsaved; }, [&] { ++settingsSaves; }}});
+    EXPECT_EQ(watch.Check(false),
+              std::string("Tarnelix cannot save AllowBanners.dat. It keeps your changes and saves them as soon as it can."));
+    EXPECT_EQ(watch.Check(false), std::nullopt) << "told once";
+    EXPECT_EQ(listSaves, 2);
+    EXPECT_EQ(settingsSaves, 0);
+    listHeld = false;
+    EXPECT_TRUE(watch.SaveAgain());
+    EXPECT_EQ(listSaves, 3);
+}
